@@ -1,0 +1,8 @@
+// Removes the product's Start-menu group links, the group folder when it is then
+// empty, and the desktop link. Setup also removes the legacy "Pagewright.lnk"
+// that old versions made; the uninstaller does not look for it.
+#pragma once
+
+enum class LegacyLink { Remove, Keep };
+
+void RemoveProductShortcuts(LegacyLink legacy);

@@ -1,0 +1,19 @@
+// The few facts of the system that tests must be able to choose because Wine
+// cannot produce them (a Windows 95 version, a failing group listing, GDI+
+// absent). Everything else the programs ask the real system.
+#pragma once
+#include <windows.h>
+
+struct SystemSeam {
+    BOOL(WINAPI* getVersionEx)(LPOSVERSIONINFOA info);
+    DWORD(WINAPI* getVersion)();
+    // Resolves an exported function of a system library (e.g. "netapi32.dll").
+    FARPROC (*bindSystemFunction)(const char* library, const char* function);
+    // Loads a library by bare name from the system folder only.
+    HMODULE (*loadSystemLibrary)(const char* name);
+};
+
+extern SystemSeam g_system;
+
+// "<system folder>\name"; empty on failure.
+bool SystemLibraryPath(const char* name, char* out, size_t outSize);

@@ -1,0 +1,23 @@
+// Push buttons. An owner-drawn button draws itself: the dialog hands WM_DRAWITEM
+// to the button object it belongs to.
+#pragma once
+#include "scoped_handles.h"
+#include "wnd.h"
+
+class CButton : public CWnd {
+public:
+    virtual void DrawItem(LPDRAWITEMSTRUCT) {}
+};
+
+// Owner-drawn button showing one of four bitmaps: selected while pressed,
+// focused while focused, disabled while disabled (each only if loaded), else normal.
+class CBitmapButton : public CButton {
+public:
+    // Drops all four images, then loads those given (0 = none). TRUE if the normal image loaded.
+    BOOL LoadBitmaps(UINT normal, UINT selected = 0, UINT focus = 0, UINT disabled = 0);
+    void DrawItem(LPDRAWITEMSTRUCT item) override;
+    HBITMAP NormalBitmap() const { return static_cast<HBITMAP>(m_images[0].Get()); }
+
+private:
+    ScopedGdiObject m_images[4];
+};

@@ -1,0 +1,37 @@
+#include <cstdio>
+
+#include "../common/text_rules.h"
+#include "debug_log.h"
+#include "setup_app.h"
+
+namespace {
+bool CanOpenForReading(const CString& path, const char* mode) {
+    FILE* file = std::fopen(path, mode);
+    if (!file)
+        return false;
+    std::fclose(file);
+    return true;
+}
+}  // namespace
+
+BOOL CSetupApp::IsExitfile() {
+    LogText("start IsExitfile()\r\n");
+    m_strSourceDir = BeforeLastBackslash(GetModulePath());
+    if (!CanOpenForReading(m_strSourceDir + "\\Scrivo.ex_", "r")) {
+        AfxMessageBox(
+            "Sorry Pagewright can not be installed right now. We \ncould not find necessary installation file. If "
+            "you \nhave downloaded the ZIP package from Internet, \nplease unzip the whole package into a temporary "
+            "\nfolder, then run Setup.exe from there.",
+            MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+        InterruptAndExit();
+    }
+    CString missing;
+    if (!CanOpenForReading(m_strSourceDir + "\\uninstall.ex_", "rb"))
+        missing = "uninstall.exe";
+    if (!missing.IsEmpty()) {
+        missing += " is not found.";
+        AfxMessageBox(missing, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+    }
+    LogText("exit IsExitfile()\r\n");
+    return TRUE;
+}

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test under Wine, in a fresh prefix under build/.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/build.sh
+export TEST_WINEPREFIX=$PWD/build/wineprefix WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all
+rm -rf "$TEST_WINEPREFIX" "$TEST_WINEPREFIX.lock"
+tests/prepare-prefix.sh "$TEST_WINEPREFIX"
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+mkdir -p build/screens
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure "$@"

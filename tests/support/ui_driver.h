@@ -1,0 +1,51 @@
+// Drives another process's windows the way a person would: finds them, reads
+// their texts and states, presses their buttons, answers their message boxes.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class ChildProcess {
+public:
+    // Starts "exe" args in folder cwd (empty: inherited); extraEnv holds "NAME=value" entries.
+    ChildProcess(const std::string& exe, const std::string& args, const std::string& cwd = "",
+                 const std::vector<std::string>& extraEnv = {});
+    ~ChildProcess();  // ends the process if a failed test left it running
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Started() const { return m_process != nullptr; }
+    DWORD Id() const { return m_id; }
+    HANDLE Handle() const { return m_process; }
+    // Exit code, or -1 when it did not end within the time.
+    int WaitExit(int timeoutMs = 20000);
+    bool Running() const;
+
+private:
+    HANDLE m_process = nullptr;
+    DWORD m_id = 0;
+};
+
+std::string WindowText(HWND hwnd);
+std::string WindowClass(HWND hwnd);
+std::vector<HWND> TopWindowsOf(DWORD pid);
+// Polls until a visible top-level window of the process satisfies the test.
+HWND WaitForWindow(DWORD pid, const std::function<bool(HWND)>& test, int timeoutMs = 15000);
+// A visible dialog of the process whose caption is title (empty: any) and that holds a control id (0: any).
+HWND WaitForDialog(DWORD pid, const std::string& title, int controlId = 0, int timeoutMs = 15000);
+// A message box of the process whose text contains the fragment.
+HWND WaitForMessageBox(DWORD pid, const std::string& textFragment, int timeoutMs = 15000);
+// The message text of a message box.
+std::string MessageBoxText(HWND box);
+bool IsMessageBox(HWND hwnd);
+// Ends the box or dialog with that button id, as a click on it does.
+void PressButton(HWND dialog, int id);
+// A real click, through the button's own mouse handling.
+void ClickButton(HWND dialog, int id);
+// Waits until the window is gone.
+bool WaitGone(HWND hwnd, int timeoutMs = 15000);
+std::string ControlText(HWND dialog, int id);
+// A short pause for the other process to repaint before a screenshot.
+void Settle(int ms = 150);

@@ -1,0 +1,3 @@
+#include "uninstall_app.h"
+
+CUninstallApp theApp;
