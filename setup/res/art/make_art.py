@@ -12,6 +12,7 @@ always the plain one the resource compiler and old GDI expect: a 40-byte
 info header, BI_RGB, bottom-up rows, and for 8 bpp a full 256-entry palette.
 """
 
+import math
 import os
 import struct
 import sys
@@ -356,7 +357,6 @@ def side_panel():
     # Handwriting the pen has just left on the page.
     ink = Image.new("RGBA", (W, H), (0, 0, 0, 0))
     idr = ImageDraw.Draw(ink)
-    import math
     pts = []
     for i in range(90):
         t = i / 89.0
@@ -435,13 +435,13 @@ def header():
     img.paste(logo, (14, 9), logo)
     f1 = font(SANS, 24)
     f2 = font(SANS_BOLD, 24)
-    # Align on the baseline: both faces share metrics.
-    asc = f1.getbbox("B")[1]
     x, y = 68, 10
     mw = text_mask("Brellic", f1)
     img.paste(NAVY, (x, y, x + mw.width, y + mw.height), mw)
     x += mw.width + 7
     mb = text_mask("Pagewright", f2)
+    # Both words open with a capital, so matching the ink tops puts them
+    # on one baseline.
     y2 = y + (f1.getbbox("Brellic")[1] - f2.getbbox("Pagewright")[1])
     img.paste(BLUE, (x, y2, x + mb.width, y2 + mb.height), mb)
     put_text(img, (69, 42), "Setup", font(SANS, 12), (96, 110, 130))
