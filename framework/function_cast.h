@@ -11,3 +11,12 @@ Fn FunctionCast(FARPROC address) {
     std::memcpy(&fn, &address, sizeof fn);
     return fn;
 }
+
+// The reverse, for handing a function of ours where an exported one is expected.
+template <typename Fn>
+FARPROC AsFarproc(Fn fn) {
+    static_assert(sizeof(Fn) == sizeof(FARPROC));
+    FARPROC address;
+    std::memcpy(&address, &fn, sizeof fn);
+    return address;
+}
