@@ -22,4 +22,7 @@ for dir in "$prefix"/drive_c/users/*/; do
         fi
     done
 done
+# Drive R: is an empty folder of its own, for media in the root of a drive.
+mkdir -p "$prefix/drives/r"
+ln -sfn "$prefix/drives/r" "$prefix/dosdevices/r:"
 touch "$prefix/.test-prefix-ready"

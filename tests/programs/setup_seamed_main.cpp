@@ -1,0 +1,78 @@
+// setup.exe for whole-program tests, with the system facts Wine cannot produce
+// chosen through the environment:
+//   BRELLIC_TEST_NOT_ADMIN=1     the user is in no group
+//   BRELLIC_TEST_VERSION=p.M.m   platform, major and minor version
+//   BRELLIC_TEST_NO_GDIPLUS=1    the graphics library is absent
+// Everything else is the real program.
+#include <windows.h>
+#include <lm.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "../../common/system_seam.h"
+#include "../../framework/function_cast.h"
+#include "../../setup/setup_app.h"
+
+namespace {
+FARPROC (*g_realBind)(const char*, const char*) = nullptr;
+HMODULE (*g_realLoad)(const char*) = nullptr;
+OSVERSIONINFOA g_version{};
+
+NET_API_STATUS WINAPI NoMembers(LPCWSTR, LPCWSTR, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total,
+                                PDWORD_PTR) {
+    *buffer = nullptr;
+    *read = *total = 0;
+    return NERR_Success;
+}
+NET_API_STATUS WINAPI NoGroups(LPCWSTR, LPCWSTR, DWORD, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total) {
+    *buffer = nullptr;
+    *read = *total = 0;
+    return NERR_Success;
+}
+FARPROC NotAdminBind(const char* library, const char* function) {
+    if (std::strcmp(function, "NetLocalGroupGetMembers") == 0)
+        return AsFarproc(&NoMembers);
+    if (std::strcmp(function, "NetUserGetLocalGroups") == 0)
+        return AsFarproc(&NoGroups);
+    return g_realBind(library, function);
+}
+BOOL WINAPI ChosenVersion(LPOSVERSIONINFOA info) {
+    info->dwPlatformId = g_version.dwPlatformId;
+    info->dwMajorVersion = g_version.dwMajorVersion;
+    info->dwMinorVersion = g_version.dwMinorVersion;
+    return TRUE;
+}
+HMODULE NoGdiplus(const char* name) {
+    return _stricmp(name, "gdiplus.dll") == 0 ? nullptr : g_realLoad(name);
+}
+
+void ApplySeamFromEnvironment() {
+    g_realBind = g_system.bindSystemFunction;
+    g_realLoad = g_system.loadSystemLibrary;
+    if (const char* v = std::getenv("BRELLIC_TEST_NOT_ADMIN"); v && *v == '1')
+        g_system.bindSystemFunction = NotAdminBind;
+    if (const char* v = std::getenv("BRELLIC_TEST_VERSION")) {
+        unsigned p = 0, M = 0, m = 0;
+        if (std::sscanf(v, "%u.%u.%u", &p, &M, &m) == 3) {
+            g_version.dwPlatformId = p;
+            g_version.dwMajorVersion = M;
+            g_version.dwMinorVersion = m;
+            g_system.getVersionEx = ChosenVersion;
+        }
+    }
+    if (const char* v = std::getenv("BRELLIC_TEST_NO_GDIPLUS"); v && *v == '1')
+        g_system.loadSystemLibrary = NoGdiplus;
+}
+
+class SeamedSetupApp : public CSetupApp {
+public:
+    BOOL InitInstance() override {
+        ApplySeamFromEnvironment();
+        return CSetupApp::InitInstance();
+    }
+};
+}  // namespace
+
+SeamedSetupApp theApp;
