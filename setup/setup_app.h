@@ -71,6 +71,12 @@ public:
 
 private:
     INT_PTR RunPage(CDialog& page);
+    bool KeepBackupIfWanted(const CString& source, const CString& destination);
+
+    // One copy of the files spans nested retries: only the outermost run reports
+    // the files that, in the end, could not be installed.
+    int m_nCopyRunDepth = 0;
+    std::vector<CString> m_uncopiedFiles;
 };
 
 // The running setup's application object.

@@ -1,0 +1,34 @@
+#include "../../common/system_seam.h"
+#include "../../framework/scoped_handles.h"
+#include "../debug_log.h"
+#include "../setup_app.h"
+#include "copy_rules.h"
+#include "engine_support.h"
+
+void CSetupApp::initCopyedFileList() {
+    LogText("start initCopyedFileList()\r\n");
+    CopyListFacts facts;
+
+    LogText("GetVersionEx()\r\n");
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (g_system.getVersionEx(&version)) {
+        facts.versionKnown = true;
+        facts.platformId = version.dwPlatformId;
+        facts.majorVersion = version.dwMajorVersion;
+        facts.minorVersion = version.dwMinorVersion;
+    }
+
+    // Only the system folder's copy counts: a library of that name lying beside
+    // setup or in the current folder says nothing about the system.
+    LogText("load GDIPLUS.DLL\r\n");
+    ScopedModule imaging(g_system.loadSystemLibrary("gdiplus.dll"));
+    facts.imagingLibraryPresent = imaging.IsValid();
+
+    facts.readerOnMedia = CanOpenForReading(m_strSourceDir + "\\leafview.ex_");
+    facts.manualOnMedia = CanOpenForReading(m_strSourceDir + "\\scrivoguide.pdf");
+
+    m_pCopyList = BuildCopyList(facts);
+    m_nCopyCount = static_cast<int>(m_pCopyList.size());
+    LogText("exit initCopuFileList()\r\n");
+}

@@ -1,0 +1,65 @@
+#include "../../common/text_rules.h"
+#include "../../framework/scoped_handles.h"
+#include "../debug_log.h"
+#include "../setup_app.h"
+#include "engine_support.h"
+#include "path_rules.h"
+
+namespace {
+// A folder counts as present when listing it yields an entry.
+bool FolderListsEntries(const CString& folder) {
+    WIN32_FIND_DATAA found;
+    ScopedFindHandle search(::FindFirstFileA(FolderSearchPattern(folder), &found));
+    return search.IsValid();
+}
+}  // namespace
+
+BOOL CSetupApp::CreateThePath(const char* lpszPath) {
+    CString path(lpszPath);
+    LogFormat("start CreateThePath (%s)\r\n", path.c_str());
+    if (path.IsEmpty()) {
+        LogText("exit CreateThePath()\r\n");
+        return FALSE;
+    }
+    if (!FolderListsEntries(path) && !::CreateDirectoryA(path, nullptr)) {
+        int parent = ParentSeparatorIndex(path);
+        if (parent >= 0)
+            CreateThePath(path.Left(parent));
+        ::CreateDirectoryA(path, nullptr);
+    }
+    LogText("exit CreateThePath()\r\n");
+    return TRUE;
+}
+
+BOOL CSetupApp::MyCreatePath(CString path) {
+    LogFormat("start MyCreatePath(%s)\r\n", path.c_str());
+    FolderSteps steps = SplitFolderSteps(path);
+    CString folder = steps.root;
+    WIN32_FIND_DATAA found;
+    for (const CString& component : steps.components) {
+        folder += component;
+        CString pattern = FolderSearchPattern(folder);
+        LogFormat("FindFirstFile(%s, 0x%x);\r\n", pattern.c_str(), TraceAddress(&found));
+        ScopedFindHandle search(::FindFirstFileA(pattern, &found));
+        folder = pattern.Left(pattern.GetLength() - 3);
+        if (!search.IsValid()) {
+            LogFormat("CreateDirectory(%s, NULL);\r\n", folder.c_str());
+            if (!::CreateDirectoryA(folder, nullptr)) {
+                LogText("FindClose();\r\n");
+                LogText("exit MyCreatePath()\r\n");
+                return FALSE;
+            }
+        }
+    }
+    WIN32_FIND_DATAA foundAtEnd;
+    CString pattern = FolderSearchPattern(folder);
+    LogFormat("FindFirstFile(%s, 0x%x);\r\n", pattern.c_str(), TraceAddress(&foundAtEnd));
+    ScopedFindHandle search(::FindFirstFileA(pattern, &foundAtEnd));
+    if (!search.IsValid()) {
+        LogText("FindClose()\r\n");
+        LogText("exit MyCreatePath()\r\n");
+        return FALSE;
+    }
+    LogText("exit MyCreatePath();\r\n");
+    return TRUE;
+}

@@ -1,0 +1,20 @@
+#include "engine_support.h"
+
+#include "../../framework/scoped_handles.h"
+#include "../../framework/win_app.h"
+
+bool CanOpenForReading(const CString& path) {
+    ScopedHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.IsValid();
+}
+
+bool FileIsPresent(const CString& path) {
+    DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+CString MessageCaption() {
+    CWinApp* app = AfxGetApp();
+    return app ? app->m_strTitle : ProgramTitleFromPath(GetModulePath());
+}

@@ -1,0 +1,44 @@
+#include <vector>
+
+#include "../../common/product_names.h"
+#include "../../common/text_rules.h"
+#include "../../framework/scoped_handles.h"
+#include "../debug_log.h"
+#include "../setup_app.h"
+
+void CSetupApp::RepairRunexe(CString& commandLine, CString& directory) {
+    LogFormat("start RepairRunexe(%s, %s)\r\n", commandLine.c_str(), directory.c_str());
+    m_strInstallDir = WithTrailingBackslash(m_strInstallDir);
+    // Quoted: a folder with blanks must not be split into a program and arguments.
+    commandLine = "\"" + m_strInstallDir + "Scrivo.exe\"";
+    directory = m_strInstallDir;
+    LogText("exit RepairRunexe()\r\n");
+}
+
+void CSetupApp::RunProgram() {
+    LogText("start RunProgram()\r\n");
+    CString commandLine;
+    CString directory;
+    RepairRunexe(commandLine, directory);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    ::GetStartupInfoA(&startup);
+    std::vector<char> mutableCommandLine(commandLine.c_str(), commandLine.c_str() + commandLine.GetLength() + 1);
+    PROCESS_INFORMATION started{};
+    if (::CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr,
+                         directory, &startup, &started)) {
+        // Nobody waits for the editor; its handles are not ours to keep.
+        ScopedHandle process(started.hProcess);
+        ScopedHandle thread(started.hThread);
+    }
+
+    HWND editor = nullptr;
+    for (int attempt = 0; attempt < 20 && !editor; ++attempt) {
+        ::Sleep(100);
+        editor = ::FindWindowA(nullptr, kEditorWindowTitle);
+    }
+    if (editor)
+        ::BringWindowToTop(editor);
+    LogText("exit RunProgram()\r\n");
+}

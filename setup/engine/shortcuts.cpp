@@ -1,0 +1,92 @@
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "../../common/product_names.h"
+#include "../../common/shell_folders.h"
+#include "../../common/shortcut_removal.h"
+#include "../../framework/scoped_handles.h"
+#include "../debug_log.h"
+#include "../setup_app.h"
+#include "engine_support.h"
+
+namespace {
+// The link file name as the shell's save wants it; empty when it cannot be converted.
+std::vector<wchar_t> WideFileName(const CString& path) {
+    int units = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    std::vector<wchar_t> wide(units > 0 ? static_cast<size_t>(units) : 0);
+    if (units <= 0 || ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), units) != units)
+        wide.clear();
+    return wide;
+}
+}  // namespace
+
+BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char* name) {
+    LogFormat("start CreateShortCut(%s, %s, %s);\r\n", file, folder, name);
+    CString linkPath;
+    linkPath.Format("%s\\%s.lnk", folder, name);
+    // COM stays initialised on this thread for the rest of the run.
+    ::CoInitialize(nullptr);
+    ComPtr<IShellLinkA> link;
+    HRESULT created = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                         link.ReceiveVoid());
+    LogFormat("CoCreateInstance return value: pShellLink = 0x%x, hres = %d);\r\n", TraceAddress(link.Get()),
+              static_cast<int>(created));
+    if (FAILED(created) || !link) {
+        ::MessageBoxA(nullptr, "Fail to create shortcut.", MessageCaption(), MB_OK);
+    } else {
+        link->SetPath(m_strInstallDir + file);
+        link->SetDescription("shortcut Brellic Pagewright");
+        ComPtr<IPersistFile> persist;
+        link->QueryInterface(IID_IPersistFile, persist.ReceiveVoid());
+        LogFormat("QueryInterface return value: pPf = 0x%x\r\n", TraceAddress(persist.Get()));
+        if (persist) {
+            std::vector<wchar_t> wide = WideFileName(linkPath);
+            if (!wide.empty())
+                persist->Save(wide.data(), TRUE);
+            LogFormat("save link: sz = %s \r\n", linkPath.c_str());
+        }
+    }
+    LogText("exit CreateShortCut\r\n");
+    return TRUE;
+}
+
+void CSetupApp::AddTpStartMenu() {
+    // Without a Programs folder the group would land in the current drive's root.
+    CString programs = GetProgramsFolder();
+    if (!programs.IsEmpty()) {
+        CString group = programs + "\\" + kGroupFolderName;
+        MyCreatePath(group);
+        CreateShortCut("Scrivo.exe", group, "Brellic Pagewright");
+        CreateShortCut("uninstall.exe", group, "Uninstall");
+        for (int i = 0; i < m_nCopyCount && i < static_cast<int>(m_pCopyList.size()); ++i) {
+            const CString& entry = m_pCopyList[static_cast<size_t>(i)];
+            if (entry == "leafview.ex_")
+                CreateShortCut("leafview.exe", group, "Brellic Leafview");
+            else if (entry == "scrivoguide.pdf")
+                CreateShortCut("scrivoguide.pdf", group, "Brellic Pagewright User Manual");
+        }
+    }
+    LogText("exit AddTpStartMenu()\r\n");
+}
+
+BOOL CSetupApp::CreateDesktopShortCut() {
+    LogText("start CreateDesktopShortCut()\r\n");
+    LPITEMIDLIST items = nullptr;
+    char desktop[MAX_PATH] = {};
+    LogFormat("SHGetSpecialFolderLocation(NULL, CSIDL_DESKTOPDIRECTORY, 0x%x)\r\n", TraceAddress(&items));
+    HRESULT located = ::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &items);
+    LogFormat("SHGetPathFromIDList(0x%x, %s)\r\n", TraceAddress(&items), desktop);
+    bool resolved = SUCCEEDED(located) && items && ::SHGetPathFromIDListA(items, desktop) && desktop[0] != '\0';
+    ::CoTaskMemFree(items);
+    // An unresolved Desktop would put the link in the current drive's root.
+    if (resolved)
+        CreateShortCut("Scrivo.exe", desktop, "Brellic Pagewright");
+    LogText("exit CreateDesktopShortCut()\r\n");
+    return TRUE;
+}
+
+void CSetupApp::RemoveShortcuts() {
+    RemoveProductShortcuts(LegacyLink::Remove);
+}

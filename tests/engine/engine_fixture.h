@@ -1,0 +1,51 @@
+// Shared set-up of the install-engine tests: an application object with an
+// empty trace, the system facts restored afterwards, and scratch folders for
+// media and destination.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../../setup/debug_log.h"
+#include "cstring_printer.h"
+#include "test_app.h"
+#include "test_fs.h"
+#include "test_paths.h"
+
+// The media's editor carries this version; the test builds carry others.
+inline constexpr char kMediaEditorVersion[] = "2.1.0.0";
+
+inline const std::vector<CString> kEveryMediaFile = {
+    "Scrivo.ex_",  "readme.txt",  "uninstall.ex_", "BRLXCJK.BIN",  "what's new.txt",
+    "Known Issues.txt", "msimg32.dl_", "mscms.dl_", "GDIPlus.dl_", "leafview.ex_", "scrivoguide.pdf"};
+
+inline std::string TestEditor(const std::string& version) {
+    return std::string(TEST_DATA_DIR) + "\\scrivo-" + version + ".exe";
+}
+
+class EngineTest : public ::testing::Test {
+protected:
+    SystemSeamGuard seam;
+    const SystemSeam realSystem = g_system;
+    TestSetupApp app;
+    ScratchDir scratch{"engine"};
+
+    std::string Log() const { return g_strDebugLog.str(); }
+    // A media folder holding copies of the named media files.
+    std::string MakeMedia(const std::vector<CString>& names, const std::string& folder = "media") {
+        std::string media = scratch / folder;
+        ::CreateDirectoryA(media.c_str(), nullptr);
+        for (const CString& name : names)
+            EXPECT_TRUE(CopyOneFile(std::string(TEST_MEDIA_DIR) + "\\" + name.c_str(), media + "\\" + name.c_str()));
+        return media;
+    }
+    // Copy list, source and destination as the wizard leaves them before the copy.
+    void Prepare(const std::string& source, const std::string& destination, const std::vector<CString>& list) {
+        app.m_strSourceDir = source.c_str();
+        app.m_strInstallDir = destination.c_str();
+        app.m_pCopyList = list;
+        app.m_nCopyCount = static_cast<int>(list.size());
+        g_strDebugLog.Empty();
+    }
+};

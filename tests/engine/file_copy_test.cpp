@@ -1,0 +1,164 @@
+// Copying the media into the destination folder: names, order, trace, the
+// messages a person sees, and what stays untouched when things go wrong.
+#include "../../setup/engine/copy_rules.h"
+#include "engine_fixture.h"
+#include "message_box_answerer.h"
+#include "ui_driver.h"
+
+namespace {
+const char kStart[] = "start CopyFileToAnother((null), (null), (null), (null))\r\n";
+const char kCloseEditor[] =
+    "Brellic Pagewright must be closed to proceed with the installation.\nPlease close all running Brellic "
+    "Pagewright and then click OK to continue.";
+const char kCannotCreate[] = "Can't create the directory. The installation will be canceled.";
+
+std::string CopyLine(const std::string& source, const std::string& destination) {
+    return "CopyFile(" + source + ", " + destination + ", FALSE)\r\n";
+}
+
+std::string VersionOf(TestSetupApp& app, const std::string& path) {
+    CString version;
+    app.GetFileVersion(version, path.c_str());
+    return version.str();
+}
+
+class CopyFiles : public EngineTest {
+protected:
+    std::string dest = scratch / "Brellic Software\\Pagewright\\";
+
+    // The CopyFile lines of one pass over the list, from entry first on.
+    std::string Pass(size_t first = 0) const {
+        std::string lines;
+        for (size_t i = first; i < app.m_pCopyList.size(); ++i)
+            lines += CopyLine(app.m_strSourceDir.str() + "\\" + app.m_pCopyList[i].c_str(),
+                              app.m_strInstallDir.str() + InstalledName(app.m_pCopyList[i]).c_str());
+        return lines;
+    }
+    std::string ThePath() const {
+        return "start CreateThePath (" + app.m_strInstallDir.str() + ")\r\nexit CreateThePath()\r\n";
+    }
+};
+}  // namespace
+
+TEST_F(CopyFiles, FreshInstallationCopiesEveryEntryInOrderUnderItsInstalledName) {
+    Prepare(TEST_MEDIA_DIR, dest, kEveryMediaFile);
+    MessageBoxAnswerer answerer;
+    EXPECT_TRUE(app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr));
+
+    EXPECT_TRUE(answerer.Seen().empty());
+    EXPECT_EQ(CountEntries(dest), 11);
+    for (const CString& entry : kEveryMediaFile) {
+        std::string installed = dest + InstalledName(entry).c_str();
+        EXPECT_EQ(ReadFileText(installed), ReadFileText(std::string(TEST_MEDIA_DIR) + "\\" + entry.c_str())) << installed;
+    }
+    EXPECT_TRUE(FileExists(dest + "GDIPlus.dll"));
+    EXPECT_TRUE(FileExists(dest + "Known Issues.txt"));
+    std::string parent = scratch / "Brellic Software";
+    EXPECT_EQ(Log(), kStart + ("start CreateThePath (" + dest + ")\r\nstart CreateThePath (" + parent +
+                               ")\r\nexit CreateThePath()\r\nexit CreateThePath()\r\n") +
+                         Pass() + "exit CopyFileToAnother()\r\n");
+    EXPECT_EQ(app.m_bSameDir, 0);
+}
+
+TEST_F(CopyFiles, ReadOnlyEditorOverwrittenAndAbsentMediaFileSkippedSilently) {
+    std::vector<CString> list(kEveryMediaFile.begin(), kEveryMediaFile.begin() + 6);
+    std::vector<CString> onMedia = list;
+    onMedia.erase(onMedia.begin() + 4);  // "what's new.txt" is missing from these media
+    std::string media = MakeMedia(onMedia);
+    ::CreateDirectoryA((scratch / "Brellic Software").c_str(), nullptr);
+    ::CreateDirectoryA(dest.c_str(), nullptr);
+    ASSERT_TRUE(CopyOneFile(TestEditor("2.0.0.0"), dest + "Scrivo.exe"));
+    ::SetFileAttributesA((dest + "Scrivo.exe").c_str(), FILE_ATTRIBUTE_READONLY);
+    Prepare(media, dest, list);
+
+    MessageBoxAnswerer answerer;
+    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    std::string log = Log();
+    EXPECT_TRUE(answerer.Seen().empty()) << "an absent media file is no failure to report";
+    EXPECT_EQ(VersionOf(app, dest + "Scrivo.exe"), kMediaEditorVersion);
+    EXPECT_FALSE(FileExists(dest + "what's new.txt"));
+    EXPECT_EQ(CountEntries(dest), 5);
+    EXPECT_EQ(log, kStart + ThePath() + Pass() + "exit CopyFileToAnother()\r\n");
+}
+
+TEST_F(CopyFiles, DestinationThatCannotBeMadeCancelsBeforeAnythingIsCopied) {
+    ASSERT_TRUE(WriteFileText(scratch / "file.txt", "keep me"));
+    for (std::string target : {std::string(), scratch / "file.txt\\sub\\"}) {
+        Prepare(TEST_MEDIA_DIR, target, kEveryMediaFile);
+        MessageBoxAnswerer answerer({{kCannotCreate, IDOK}});
+        try {
+            app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+            ADD_FAILURE() << "went on into '" << target << "'";
+        } catch (const ProcessEnded& ended) {
+            EXPECT_EQ(ended.exitCode, 0);
+        }
+        EXPECT_EQ(answerer.Seen(), std::vector<std::string>{kCannotCreate});
+        EXPECT_EQ(Log().find("CopyFile("), std::string::npos);
+    }
+    EXPECT_EQ(ReadFileText(scratch / "file.txt"), "keep me");
+    EXPECT_EQ(CountEntries(scratch.Path()), 1);
+}
+
+TEST_F(CopyFiles, EditorRunningFromTheDestinationIsClosedAndEveryEntryCopiedAgain) {
+    ::CreateDirectoryA((scratch / "Brellic Software").c_str(), nullptr);
+    ::CreateDirectoryA(dest.c_str(), nullptr);
+    ASSERT_TRUE(CopyOneFile(TestEditor("2.0.0.0"), dest + "Scrivo.exe"));
+    ChildProcess editor(dest + "Scrivo.exe", "", dest);
+    HWND window = WaitForWindow(editor.Id(), [](HWND w) { return WindowText(w) == "Brellic Pagewright"; });
+    ASSERT_TRUE(window);
+    Prepare(TEST_MEDIA_DIR, dest, {"readme.txt", "Scrivo.ex_", "uninstall.ex_"});
+
+    MessageBoxAnswerer answerer({{"must be closed", IDOK, [&] {
+                                      ::PostMessageA(window, WM_CLOSE, 0, 0);
+                                      editor.WaitExit();
+                                  }}});
+    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    std::string log = Log();
+
+    EXPECT_EQ(answerer.Seen(), std::vector<std::string>{kCloseEditor});
+    EXPECT_FALSE(editor.Running());
+    EXPECT_EQ(VersionOf(app, dest + "Scrivo.exe"), kMediaEditorVersion);
+    EXPECT_TRUE(FileExists(dest + "uninstall.exe"));
+    // The nested run copies the whole list; the interrupted one then goes on after the failed entry.
+    std::string firstTwo = Pass().substr(0, Pass().size() - Pass(2).size());
+    EXPECT_EQ(log, kStart + ThePath() + firstTwo + kStart + ThePath() + Pass() + "exit CopyFileToAnother()\r\n" +
+                         Pass(2) + "exit CopyFileToAnother()\r\n");
+}
+
+TEST_F(CopyFiles, FilesThatCouldNotBeWrittenAreNamedInOneMessage) {
+    // A folder of that name stands where two files should go.
+    ::CreateDirectoryA((scratch / "Brellic Software").c_str(), nullptr);
+    ::CreateDirectoryA(dest.c_str(), nullptr);
+    ::CreateDirectoryA((dest + "readme.txt").c_str(), nullptr);
+    ::CreateDirectoryA((dest + "BRLXCJK.BIN").c_str(), nullptr);
+    Prepare(TEST_MEDIA_DIR, dest, std::vector<CString>(kEveryMediaFile.begin(), kEveryMediaFile.begin() + 6));
+
+    MessageBoxAnswerer answerer({{"could not be installed", IDOK}});
+    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(answerer.Seen(), std::vector<std::string>{UncopiedFilesMessage({"readme.txt", "BRLXCJK.BIN"}).str()});
+    EXPECT_TRUE(FileExists(dest + "Known Issues.txt"));
+    EXPECT_EQ(Log(), kStart + ThePath() + Pass() + "exit CopyFileToAnother()\r\n");
+}
+
+TEST_F(CopyFiles, LongestPathAtTheLimitAndReadOnlyFolder) {
+    // Folders so deep that "Known Issues.txt", the longest name, ends at the 259th character.
+    std::string deep = scratch.Path();
+    while (deep.size() + 1 + 16 < 259)
+        deep += "\\" + std::string(std::min<size_t>(40, 259 - deep.size() - 18), 'd');
+    deep += "\\";
+    ASSERT_EQ(deep.size() + 16, 259u);
+    // Read-only is a mark the system ignores for folders; a person may still have set it.
+    std::string readOnly = scratch / "readonly\\";
+    ::CreateDirectoryA(readOnly.c_str(), nullptr);
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+
+    for (const std::string& target : {deep, readOnly}) {
+        Prepare(TEST_MEDIA_DIR, target, kEveryMediaFile);
+        MessageBoxAnswerer answerer;
+        app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+        EXPECT_TRUE(answerer.Seen().empty()) << target;
+        EXPECT_EQ(CountEntries(target), 11) << target;
+        EXPECT_TRUE(FileExists(target + "Known Issues.txt")) << target;
+    }
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}

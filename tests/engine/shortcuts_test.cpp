@@ -1,0 +1,139 @@
+// The Start-menu group and the desktop link, read back through the shell.
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <regex>
+
+#include "../../common/shell_folders.h"
+#include "../../common/shortcut_removal.h"
+#include "engine_fixture.h"
+#include "message_box_answerer.h"
+
+namespace {
+struct LinkFacts {
+    std::string target;
+    std::string description;
+};
+
+LinkFacts ReadLink(const std::string& path) {
+    LinkFacts facts{"<unreadable>", ""};
+    IShellLinkA* link = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  reinterpret_cast<void**>(&link))))
+        return facts;
+    IPersistFile* file = nullptr;
+    wchar_t wide[MAX_PATH * 2];
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2);
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char text[MAX_PATH * 2] = {};
+        link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
+        facts.target = text;
+        text[0] = '\0';
+        link->GetDescription(text, sizeof text);
+        facts.description = text;
+    }
+    if (file)
+        file->Release();
+    link->Release();
+    return facts;
+}
+
+std::string WithoutAddresses(const std::string& text) {
+    return std::regex_replace(text, std::regex("0x[0-9a-f]+"), "0xADDR");
+}
+
+std::string LinkLines(const std::string& file, const std::string& folder, const std::string& name) {
+    return "start CreateShortCut(" + file + ", " + folder + ", " + name +
+           ");\r\nCoCreateInstance return value: pShellLink = 0xADDR, hres = 0);\r\n"
+           "QueryInterface return value: pPf = 0xADDR\r\nsave link: sz = " + folder + "\\" + name +
+           ".lnk \r\nexit CreateShortCut\r\n";
+}
+
+class Shortcuts : public EngineTest {
+protected:
+    std::string group = GetProgramsFolder().str() + "\\Brellic Pagewright";
+    std::string desktopLink = GetDesktopFolder().str() + "\\Brellic Pagewright.lnk";
+    void SetUp() override {
+        ::CoInitialize(nullptr);
+        DeleteTree(group);
+        ::DeleteFileA(desktopLink.c_str());
+        app.m_strInstallDir = "C:\\Program Files\\Brellic Software\\Pagewright\\";
+    }
+    void TearDown() override {
+        DeleteTree(group);
+        ::DeleteFileA(desktopLink.c_str());
+    }
+    void ExpectLink(const std::string& link, const std::string& target) {
+        LinkFacts facts = ReadLink(link);
+        EXPECT_EQ(facts.target, target) << link;
+        EXPECT_EQ(facts.description, "shortcut Brellic Pagewright") << link;
+    }
+};
+}  // namespace
+
+TEST_F(Shortcuts, GroupHoldsEditorAndUninstallerOnlyWithoutReaderAndManual) {
+    ASSERT_FALSE(GetProgramsFolder().IsEmpty());
+    app.m_pCopyList.assign(kEveryMediaFile.begin(), kEveryMediaFile.begin() + 6);
+    app.m_nCopyCount = 6;
+    MessageBoxAnswerer answerer;
+    app.AddTpStartMenu();
+    EXPECT_TRUE(answerer.Seen().empty());
+    EXPECT_EQ(CountEntries(group), 2);
+    ExpectLink(group + "\\Brellic Pagewright.lnk", "C:\\Program Files\\Brellic Software\\Pagewright\\Scrivo.exe");
+    ExpectLink(group + "\\Uninstall.lnk", "C:\\Program Files\\Brellic Software\\Pagewright\\uninstall.exe");
+    std::string log = WithoutAddresses(Log());
+    std::string links = LinkLines("Scrivo.exe", group, "Brellic Pagewright") +
+                        LinkLines("uninstall.exe", group, "Uninstall") + "exit AddTpStartMenu()\r\n";
+    ASSERT_GE(log.size(), links.size());
+    EXPECT_EQ(log.substr(0, 20), "start MyCreatePath(" + group.substr(0, 1));
+    EXPECT_EQ(log.substr(log.size() - links.size()), links);
+}
+
+TEST_F(Shortcuts, GroupGetsReaderAndManualWhenTheyAreInstalled) {
+    app.m_pCopyList = kEveryMediaFile;
+    app.m_nCopyCount = static_cast<int>(kEveryMediaFile.size());
+    app.AddTpStartMenu();
+    EXPECT_EQ(CountEntries(group), 4);
+    ExpectLink(group + "\\Brellic Leafview.lnk", "C:\\Program Files\\Brellic Software\\Pagewright\\leafview.exe");
+    ExpectLink(group + "\\Brellic Pagewright User Manual.lnk",
+               "C:\\Program Files\\Brellic Software\\Pagewright\\scrivoguide.pdf");
+}
+
+TEST_F(Shortcuts, DesktopLinkPointsAtTheEditor) {
+    EXPECT_TRUE(app.CreateDesktopShortCut());
+    ExpectLink(desktopLink, "C:\\Program Files\\Brellic Software\\Pagewright\\Scrivo.exe");
+    std::string desktop = GetDesktopFolder().str();
+    EXPECT_EQ(WithoutAddresses(Log()),
+              "start CreateDesktopShortCut()\r\nSHGetSpecialFolderLocation(NULL, CSIDL_DESKTOPDIRECTORY, 0xADDR)\r\n"
+              "SHGetPathFromIDList(0xADDR, )\r\n" +
+                  LinkLines("Scrivo.exe", desktop, "Brellic Pagewright") + "exit CreateDesktopShortCut()\r\n");
+}
+
+TEST_F(Shortcuts, RemovalTakesLegacyLinkAndGroupButKeepsAForeignFile) {
+    app.m_pCopyList = kEveryMediaFile;
+    app.m_nCopyCount = static_cast<int>(kEveryMediaFile.size());
+    app.AddTpStartMenu();
+    app.CreateDesktopShortCut();
+    ASSERT_TRUE(CopyOneFile(group + "\\Uninstall.lnk", group + "\\Pagewright.lnk"));  // left by an old version
+    app.RemoveShortcuts();
+    EXPECT_FALSE(DirExists(group));
+    EXPECT_FALSE(FileExists(desktopLink));
+
+    app.AddTpStartMenu();
+    ASSERT_TRUE(WriteFileText(group + "\\notes.txt", "mine"));
+    app.RemoveShortcuts();
+    EXPECT_EQ(CountEntries(group), 1);
+    EXPECT_EQ(ReadFileText(group + "\\notes.txt"), "mine");
+}
+
+// Links for the independent reader run by engine_lnkinfo; skipped unless that check asks for them.
+TEST_F(Shortcuts, ExportForTheIndependentReader) {
+    const char* folder = std::getenv("BRELLIC_LINK_EXPORT");
+    if (!folder)
+        GTEST_SKIP() << "run by the engine_lnkinfo check";
+    app.CreateShortCut("Scrivo.exe", folder, "Brellic Pagewright");
+    app.CreateShortCut("scrivoguide.pdf", folder, "Brellic Pagewright User Manual");
+    EXPECT_TRUE(FileExists(std::string(folder) + "\\Brellic Pagewright.lnk"));
+}
