@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "journey.h"
+
+#include "../../common/shell_folders.h"
+
+std::string ProgramsGroup() {
+    return GetProgramsFolder().str() + "\\Brellic Pagewright";
+}
+
+std::string DesktopLink() {
+    return GetDesktopFolder().str() + "\\Brellic Pagewright.lnk";
+}
+
+std::string TemporaryCopy() {
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "Brellic Pagewright\\Uninstall.exe";
+}
+
+ProductTraces ProductTraces::Now() {
+    ProductTraces t;
+    t.companyFolder = DirExists(kCompanyFolder);
+    t.productKeyMachine = RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey);
+    t.productKeyUser = RegKeyExists(HKEY_CURRENT_USER, kProductKey);
+    t.uninstallEntry = RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey);
+    t.startMenuGroup = DirExists(ProgramsGroup());
+    t.desktopLink = FileExists(DesktopLink());
+    return t;
+}
+
+std::string Describe(const ProductTraces& t) {
+    std::string s;
+    auto add = [&](bool v, const char* name) { s += std::string(name) + (v ? "=yes " : "=no "); };
+    add(t.companyFolder, "company-folder");
+    add(t.productKeyMachine, "product-key-HKLM");
+    add(t.productKeyUser, "product-key-HKCU");
+    add(t.uninstallEntry, "uninstall-entry");
+    add(t.startMenuGroup, "start-menu-group");
+    add(t.desktopLink, "desktop-link");
+    return s;
+}
+
+void CleanMachine() {
+    DeleteTree(kCompanyFolder);
+    DeleteTree(ProgramsGroup());
+    DeleteTree(DesktopLink());
+    ProductKeysGuard::Clean();
+    RegDeleteTreeAll(HKEY_LOCAL_MACHINE, "Software\\Brellic Software");
+    RegDeleteTreeAll(HKEY_CURRENT_USER, "Software\\Brellic Software");
+}
+
+void Journey::SetUp() {
+    CloseEditors();
+    CleanMachine();
+    ASSERT_TRUE(CopyMedia(media.Path()));
+}
+
+void Journey::TearDown() {
+    CloseEditors();
+    CleanMachine();
+}
+
+void Journey::CloseEditors() {
+    for (int i = 0; i < 10; ++i) {
+        HWND editor = ::FindWindowA(nullptr, kEditorWindowTitle);
+        if (!editor)
+            return;
+        WatchedProcess process = WatchedProcess::OfWindow(editor);
+        ::PostMessageA(editor, WM_CLOSE, 0, 0);
+        process.WaitExit(10000);
+    }
+}
+
+HWND Journey::WalkToFinish(SetupRun& run, const std::string& shots) {
+    WindowSource windows = WindowsOfProcess(run.Pid());
+    auto step = [&](Page page, int button, const char* shot) -> bool {
+        HWND hwnd = WaitForPage(windows, page);
+        if (!hwnd)
+            return false;
+        if (!shots.empty()) {
+            ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            Settle(300);  // let the other process finish painting before the picture
+            SaveScreenshot(ScreenshotPath(shots + shot));
+        }
+        Click(hwnd, button);
+        return WaitGone(hwnd);
+    };
+    if (!step(Page::Welcome, IDOK, "-1-welcome") || !step(Page::Agreement, IDOK, "-2-agreement") ||
+        !step(Page::InstallType, 1014, "-3-install-type") || !step(Page::Confirm, IDOK, "-4-confirm"))
+        return nullptr;
+    HWND finish = WaitForPage(windows, Page::Finish, 60000);
+    if (finish && !shots.empty()) {
+        Settle(300);
+        SaveScreenshot(ScreenshotPath(shots + "-5-finish"));
+    }
+    return finish;
+}
+
+std::string Journey::RemoveThroughInstalledPrograms(bool removeBackups) {
+    ChildProcess list("C:\\windows\\system32\\uninstaller.exe", "--remove \"Brellic Pagewright\"");
+    if (!list.Started())
+        return "<uninstaller did not start>";
+    HWND confirm = WaitForAnyMessageBox("Are you sure uninstall Brellic Pagewright?");
+    if (!confirm)
+        return "<no confirmation>";
+    SaveScreenshot(ScreenshotPath("journey-removal-1-confirm"));
+    Answer(confirm, IDYES);
+    for (;;) {
+        HWND box = WaitForAnyMessageBox("Brellic Pagewright", 30000);
+        if (!box)
+            return "<no message after the confirmation>";
+        std::string text = BoxText(box);
+        if (text.find("backup version") != std::string::npos) {
+            Answer(box, removeBackups ? IDYES : IDNO);
+            continue;
+        }
+        SaveScreenshot(ScreenshotPath("journey-removal-2-result"));
+        Answer(box, IDOK);
+        list.WaitExit(20000);
+        return text;
+    }
+}

@@ -1,0 +1,48 @@
+// Whole journeys through the real programs: setup.exe from a copy of the media,
+// walked page by page, and uninstall.exe started the way the system starts it.
+#pragma once
+#include <string>
+
+#include "../../common/product_names.h"
+#include "any_process.h"
+#include "screenshot.h"
+#include "setup_driver.h"
+#include "test_registry.h"
+#include "wizard_driver.h"
+
+inline constexpr char kDefaultFolder[] = "C:\\Program Files\\Brellic Software\\Pagewright";
+inline constexpr char kCompanyFolder[] = "C:\\Program Files\\Brellic Software";
+
+// What the machine holds of the product; compared before and after a journey.
+struct ProductTraces {
+    bool companyFolder = false;
+    bool productKeyMachine = false;
+    bool productKeyUser = false;
+    bool uninstallEntry = false;
+    bool startMenuGroup = false;
+    bool desktopLink = false;
+    bool operator==(const ProductTraces&) const = default;
+    static ProductTraces Now();
+};
+std::string Describe(const ProductTraces& t);
+
+std::string ProgramsGroup();
+std::string DesktopLink();
+std::string TemporaryCopy();
+
+// Removes every trace of an earlier journey.
+void CleanMachine();
+
+class Journey : public ::testing::Test {
+protected:
+    ScratchDir media{"journey-media"};
+    void SetUp() override;
+    void TearDown() override;
+    // Walks the default installation; leaves the finish page open and returns it.
+    HWND WalkToFinish(SetupRun& run, const std::string& shotPrefix = "");
+    // Closes every editor window and waits for the editors to end.
+    static void CloseEditors();
+    // Starts the registered removal through Wine's list of installed programs
+    // and answers its questions; returns the success message's text.
+    static std::string RemoveThroughInstalledPrograms(bool removeBackups = true);
+};
