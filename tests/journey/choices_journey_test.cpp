@@ -1,0 +1,213 @@
+// Journeys with choices: quitting from each page, the custom path, reinstalling
+// over an older editor, the editor in the way, and a user without rights.
+#include <gtest/gtest.h>
+
+#include "journey.h"
+#include "test_paths.h"
+
+namespace {
+// Opens setup and walks to the page, leaving it open.
+HWND WalkTo(SetupRun& run, Page target) {
+    WindowSource windows = WindowsOfProcess(run.Pid());
+    struct Step {
+        Page page;
+        int button;
+    } const path[] = {{Page::Welcome, IDOK}, {Page::Agreement, IDOK}, {Page::InstallType, 1015},
+                      {Page::Destination, IDOK}, {Page::Confirm, IDOK}};
+    for (const Step& step : path) {
+        HWND hwnd = WaitForPage(windows, step.page);
+        if (!hwnd || step.page == target)
+            return hwnd;
+        Click(hwnd, step.button);
+        if (!WaitGone(hwnd))
+            return nullptr;
+    }
+    return nullptr;
+}
+
+std::string Installed(const std::string& folder, const char* name) {
+    return folder + "\\" + name;
+}
+}  // namespace
+
+TEST_F(Journey, QuittingFromEveryPageAsksFirstAndInstallsNothing) {
+    for (Page page : {Page::Welcome, Page::Agreement, Page::InstallType, Page::Destination, Page::Confirm}) {
+        SCOPED_TRACE(PageName(page));
+        SetupRun run(media.Path());
+        WindowSource windows = WindowsOfProcess(run.Pid());
+        HWND hwnd = WalkTo(run, page);
+        ASSERT_TRUE(hwnd);
+        Click(hwnd, IDCANCEL);
+        HWND question = WaitForBox(windows, kQuitQuestion);
+        ASSERT_TRUE(question);
+        Answer(question, IDNO);
+        EXPECT_EQ(PageOf(hwnd), page) << "No leaves the page open";
+        PressEscape(hwnd);
+        question = WaitForBox(windows, kQuitQuestion);
+        ASSERT_TRUE(question);
+        Answer(question, IDYES);
+        HWND interrupted = WaitForPage(windows, Page::Interrupted);
+        ASSERT_TRUE(interrupted);
+        Click(interrupted, IDOK);
+        EXPECT_EQ(run.WaitExit(), 0);
+        EXPECT_FALSE(DirExists(kCompanyFolder));
+        EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+        EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), "<absent>");
+    }
+}
+
+TEST_F(Journey, CustomInstallationIntoAFolderWithBlanksHonoursEachShortcutOption) {
+    const std::string folder = "C:\\Program Files\\Brellic Software\\My Editor";
+    struct Case {
+        bool desktop;
+        bool startMenu;
+    } const cases[] = {{false, true}, {true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("desktop ") + (c.desktop ? "on" : "off") + ", start menu " +
+                     (c.startMenu ? "on" : "off"));
+        CleanMachine();
+        SetupRun run(media.Path());
+        WindowSource windows = WindowsOfProcess(run.Pid());
+        HWND destination = WalkTo(run, Page::Destination);
+        ASSERT_TRUE(destination);
+        TypeText(destination, 1005, folder);
+        if (!c.desktop)
+            Click(destination, 1006);
+        if (!c.startMenu)
+            Click(destination, 1007);
+        Click(destination, IDOK);
+        HWND confirm = WaitForPage(windows, Page::Confirm);
+        ASSERT_TRUE(confirm);
+        std::string summary = "Destination location: \r\n   " + folder + "\\\r\n\r\nDesktop Settings: \r\n";
+        if (c.desktop)
+            summary += "   Add a desktop shortcut\r\n";
+        if (c.startMenu)
+            summary += "   Add an icon to the Start Menu \r\n";
+        EXPECT_EQ(ControlText(confirm, 1005), summary);
+        Click(confirm, IDOK);
+        HWND finish = WaitForPage(windows, Page::Finish, 60000);
+        ASSERT_TRUE(finish);
+        Click(finish, 1008);  // no editor this time
+        Click(finish, IDOK);
+        EXPECT_EQ(run.WaitExit(30000), 0);
+        EXPECT_FALSE(::FindWindowA(nullptr, kEditorWindowTitle));
+        EXPECT_TRUE(FileExists(Installed(folder, "Scrivo.exe")));
+        EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), folder + "\\");
+        EXPECT_EQ(FileExists(DesktopLink()), c.desktop);
+        EXPECT_EQ(DirExists(ProgramsGroup()), c.startMenu);
+        EXPECT_EQ(RemoveThroughInstalledPrograms(), "You have successfully removed Brellic Pagewright.");
+        EXPECT_FALSE(DirExists(folder));
+    }
+}
+
+TEST_F(Journey, ReinstallOverAnOlderEditorOffersTheBackupAndAutorunStaysQuiet) {
+    ScratchDir oldMedia{"journey-old-media"};
+    ASSERT_TRUE(CopyMedia(oldMedia.Path()));
+    ASSERT_TRUE(CopyOneFile(std::string(TEST_DATA_DIR) + "\\scrivo-2.0.0.0.exe", oldMedia / "Scrivo.ex_"));
+    {
+        SetupOptions options;
+        options.args = "notruneditor";
+        SetupRun first(oldMedia.Path(), options);
+        HWND finish = WalkToFinish(first);
+        ASSERT_TRUE(finish);
+        Click(finish, IDOK);
+        ASSERT_EQ(first.WaitExit(30000), 0);
+    }
+    {
+        SetupOptions options;
+        options.args = "autorun";
+        SetupRun quiet(media.Path(), options);
+        EXPECT_EQ(quiet.WaitExit(), 0) << "an earlier installation makes autorun end at once";
+    }
+    SetupOptions options;
+    options.args = "notruneditor";
+    SetupRun again(media.Path(), options);
+    WindowSource windows = WindowsOfProcess(again.Pid());
+    HWND reinstall = WaitForBox(windows, "Do you want to reinstall it?");
+    ASSERT_TRUE(reinstall);
+    Answer(reinstall, IDYES);
+    for (Page page : {Page::Welcome, Page::Agreement}) {
+        HWND hwnd = WaitForPage(windows, page);
+        ASSERT_TRUE(hwnd);
+        Click(hwnd, IDOK);
+        WaitGone(hwnd);
+    }
+    HWND type = WaitForPage(windows, Page::InstallType);
+    ASSERT_TRUE(type);
+    Click(type, 1014);
+    HWND confirm = WaitForPage(windows, Page::Confirm);
+    ASSERT_TRUE(confirm);
+    EXPECT_NE(ControlText(confirm, 1005).find(std::string(kDefaultFolder) + "\\"), std::string::npos);
+    Click(confirm, IDOK);
+    HWND backup = WaitForBox(windows, "Would you like to backup it?");
+    ASSERT_TRUE(backup);
+    EXPECT_EQ(BoxText(backup),
+              "There's a previous version(2.0.0.0) of Brellic Pagewright under the same directory on your "
+              "computer.\nWould you like to backup it?");
+    Answer(backup, IDYES);
+    HWND finish = WaitForPage(windows, Page::Finish, 60000);
+    ASSERT_TRUE(finish);
+    Click(finish, IDOK);
+    EXPECT_EQ(again.WaitExit(30000), 0);
+    EXPECT_TRUE(FileExists(Installed(kDefaultFolder, "Scrivo(2.0.0.0).exe")));
+    EXPECT_TRUE(FileExists(Installed(kDefaultFolder, "Scrivo.exe")));
+
+    EXPECT_EQ(RemoveThroughInstalledPrograms(true), "You have successfully removed Brellic Pagewright.");
+    EXPECT_FALSE(DirExists(kDefaultFolder)) << "the backup went too";
+}
+
+TEST_F(Journey, EditorRunningDuringReinstallationIsWaitedFor) {
+    SetupRun first(media.Path());
+    HWND finish = WalkToFinish(first);
+    ASSERT_TRUE(finish);
+    Click(finish, IDOK);
+    ASSERT_EQ(first.WaitExit(30000), 0);
+    ASSERT_TRUE(::FindWindowA(nullptr, kEditorWindowTitle)) << "the editor runs from the installation folder";
+
+    SetupOptions options;
+    options.args = "notruneditor";
+    SetupRun again(media.Path(), options);
+    WindowSource windows = WindowsOfProcess(again.Pid());
+    HWND reinstall = WaitForBox(windows, "Do you want to reinstall it?");
+    ASSERT_TRUE(reinstall);
+    Answer(reinstall, IDYES);
+    for (Page page : {Page::Welcome, Page::Agreement}) {
+        HWND hwnd = WaitForPage(windows, page);
+        ASSERT_TRUE(hwnd);
+        Click(hwnd, IDOK);
+        WaitGone(hwnd);
+    }
+    HWND type = WaitForPage(windows, Page::InstallType);
+    ASSERT_TRUE(type);
+    Click(type, 1014);
+    HWND confirm = WaitForPage(windows, Page::Confirm);
+    ASSERT_TRUE(confirm);
+    Click(confirm, IDOK);
+    HWND retry = WaitForBox(windows, "must be closed to proceed with the installation");
+    ASSERT_TRUE(retry);
+    CloseEditors();
+    Answer(retry, IDOK);
+    HWND done = WaitForPage(windows, Page::Finish, 60000);
+    ASSERT_TRUE(done);
+    Click(done, IDOK);
+    EXPECT_EQ(again.WaitExit(30000), 0);
+    EXPECT_TRUE(FileExists(Installed(kDefaultFolder, "Scrivo.exe")));
+}
+
+TEST_F(Journey, UserWithoutRightsInstallsForThemselves) {
+    SetupOptions options;
+    options.seamed = true;
+    options.args = "notruneditor";
+    options.env = {"BRELLIC_TEST_NOT_ADMIN=1"};
+    SetupRun run(media.Path(), options);
+    WindowSource windows = WindowsOfProcess(run.Pid());
+    HWND question = WaitForBox(windows, "you are not an administrator, still keep up installing?");
+    ASSERT_TRUE(question);
+    Answer(question, IDYES);
+    HWND finish = WalkToFinish(run);
+    ASSERT_TRUE(finish);
+    Click(finish, IDOK);
+    EXPECT_EQ(run.WaitExit(30000), 0);
+    EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, kSetupPathValue), std::string(kDefaultFolder) + "\\");
+    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), "<absent>");
+}
