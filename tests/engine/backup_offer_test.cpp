@@ -12,11 +12,6 @@ std::string Question(const std::string& installed) {
 class BackupOffer : public EngineTest {
 protected:
     std::string dest = scratch / "Pagewright\\";
-    std::string VersionOf(const std::string& path) {
-        CString version;
-        app.GetFileVersion(version, path.c_str());
-        return version.str();
-    }
     // The earlier installation: that editor build as Scrivo.exe in the destination.
     void Installed(const std::string& version, const std::string& source, const std::string& earlierFolder) {
         ::CreateDirectoryA(dest.c_str(), nullptr);

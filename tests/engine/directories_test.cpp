@@ -1,12 +1,7 @@
 // Creating the destination and the Start-menu group folders, level by level.
-#include <regex>
-
 #include "engine_fixture.h"
 
 namespace {
-std::string WithoutAddresses(const std::string& text) {
-    return std::regex_replace(text, std::regex("0x[0-9a-f]+"), "0xADDR");
-}
 std::string Found(const std::string& pattern) {
     return "FindFirstFile(" + pattern + ", 0xADDR);\r\n";
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ inline std::string TestEditor(const std::string& version) {
     return std::string(TEST_DATA_DIR) + "\\scrivo-" + version + ".exe";
 }
 
+// A trace with every printed address replaced by 0xADDR.
+inline std::string WithoutAddresses(const std::string& text) {
+    return std::regex_replace(text, std::regex("0x[0-9a-f]+"), "0xADDR");
+}
+
 class EngineTest : public ::testing::Test {
 protected:
     SystemSeamGuard seam;
@@ -32,6 +38,11 @@ protected:
     ScratchDir scratch{"engine"};
 
     std::string Log() const { return g_strDebugLog.str(); }
+    std::string VersionOf(const std::string& path) {
+        CString version;
+        app.GetFileVersion(version, path.c_str());
+        return version.str();
+    }
     // A media folder holding copies of the named media files.
     std::string MakeMedia(const std::vector<CString>& names, const std::string& folder = "media") {
         std::string media = scratch / folder;

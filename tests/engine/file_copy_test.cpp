@@ -1,5 +1,7 @@
 // Copying the media into the destination folder: names, order, trace, the
 // messages a person sees, and what stays untouched when things go wrong.
+#include <cstdlib>
+
 #include "../../setup/engine/copy_rules.h"
 #include "engine_fixture.h"
 #include "message_box_answerer.h"
@@ -14,12 +16,6 @@ const char kCannotCreate[] = "Can't create the directory. The installation will 
 
 std::string CopyLine(const std::string& source, const std::string& destination) {
     return "CopyFile(" + source + ", " + destination + ", FALSE)\r\n";
-}
-
-std::string VersionOf(TestSetupApp& app, const std::string& path) {
-    CString version;
-    app.GetFileVersion(version, path.c_str());
-    return version.str();
 }
 
 class CopyFiles : public EngineTest {
@@ -75,7 +71,7 @@ TEST_F(CopyFiles, ReadOnlyEditorOverwrittenAndAbsentMediaFileSkippedSilently) {
     app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
     std::string log = Log();
     EXPECT_TRUE(answerer.Seen().empty()) << "an absent media file is no failure to report";
-    EXPECT_EQ(VersionOf(app, dest + "Scrivo.exe"), kMediaEditorVersion);
+    EXPECT_EQ(VersionOf(dest + "Scrivo.exe"), kMediaEditorVersion);
     EXPECT_FALSE(FileExists(dest + "what's new.txt"));
     EXPECT_EQ(CountEntries(dest), 5);
     EXPECT_EQ(log, kStart + ThePath() + Pass() + "exit CopyFileToAnother()\r\n");
@@ -117,7 +113,7 @@ TEST_F(CopyFiles, EditorRunningFromTheDestinationIsClosedAndEveryEntryCopiedAgai
 
     EXPECT_EQ(answerer.Seen(), std::vector<std::string>{kCloseEditor});
     EXPECT_FALSE(editor.Running());
-    EXPECT_EQ(VersionOf(app, dest + "Scrivo.exe"), kMediaEditorVersion);
+    EXPECT_EQ(VersionOf(dest + "Scrivo.exe"), kMediaEditorVersion);
     EXPECT_TRUE(FileExists(dest + "uninstall.exe"));
     // The nested run copies the whole list; the interrupted one then goes on after the failed entry.
     std::string firstTwo = Pass().substr(0, Pass().size() - Pass(2).size());
@@ -161,4 +157,27 @@ TEST_F(CopyFiles, LongestPathAtTheLimitAndReadOnlyFolder) {
         EXPECT_TRUE(FileExists(target + "Known Issues.txt")) << target;
     }
     ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A drive that fills up during the copy; engine_full_drive maps a small one and names it.
+TEST_F(CopyFiles, FullDriveNamesTheFilesThatDidNotFit) {
+    const char* drive = std::getenv("BRELLIC_SMALL_DRIVE");
+    if (!drive)
+        GTEST_SKIP() << "run by the engine_full_drive check";
+    std::vector<CString> list(kEveryMediaFile.begin(), kEveryMediaFile.begin() + 6);
+    std::string media = MakeMedia(list);
+    ASSERT_TRUE(WriteFileText(media + "\\BRLXCJK.BIN", std::string(2 << 20, 'x')));  // twice the drive
+    std::string target = std::string(drive) + "\\Pagewright\\";
+    Prepare(media, target, list);
+
+    MessageBoxAnswerer answerer;
+    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    std::vector<CString> missing;
+    for (const CString& entry : list)
+        if (ReadFileText(target + InstalledName(entry).c_str()) != ReadFileText(media + "\\" + entry.c_str()))
+            missing.push_back(InstalledName(entry));
+    DeleteTree(target);
+    ASSERT_FALSE(missing.empty());
+    EXPECT_EQ(missing.front(), "BRLXCJK.BIN");
+    EXPECT_EQ(answerer.Seen(), std::vector<std::string>{UncopiedFilesMessage(missing).str()});
 }

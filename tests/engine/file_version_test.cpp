@@ -1,14 +1,9 @@
 // File versions read from real version resources of the test builds.
-#include <regex>
-
 #include "engine_fixture.h"
 
 namespace {
 FARPROC NothingBound(const char*, const char*) {
     return nullptr;
-}
-std::string WithoutAddresses(const std::string& text) {
-    return std::regex_replace(text, std::regex("0x[0-9a-f]+"), "0xADDR");
 }
 class FileVersion : public EngineTest {};
 }  // namespace

@@ -3,8 +3,6 @@
 #include <shlobj.h>
 
 #include <cstdlib>
-#include <regex>
-
 #include "../../common/shell_folders.h"
 #include "../../common/shortcut_removal.h"
 #include "engine_fixture.h"
@@ -40,9 +38,6 @@ LinkFacts ReadLink(const std::string& path) {
     return facts;
 }
 
-std::string WithoutAddresses(const std::string& text) {
-    return std::regex_replace(text, std::regex("0x[0-9a-f]+"), "0xADDR");
-}
 
 std::string LinkLines(const std::string& file, const std::string& folder, const std::string& name) {
     return "start CreateShortCut(" + file + ", " + folder + ", " + name +
