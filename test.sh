@@ -9,4 +9,10 @@ tests/prepare-prefix.sh "$TEST_WINEPREFIX"
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 mkdir -p build/screens
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure "$@"
+if [ $# -eq 0 ]; then
+    xvfb-run -a -s "-screen 0 1280x1024x24" scripts/run-32bit-journey.sh
+fi
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure "$@" || status=$?
+for f in build/screens/*.bmp; do [ -e "$f" ] && convert "$f" "${f%.bmp}.png" && rm -f "$f"; done
+exit $status

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
-packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools googletest
+packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix
+          binutils-mingw-w64-i686 mingw-w64-tools googletest
           wine wine64 xvfb xauth imagemagick liblnk-utils python3)
 missing=()
 for p in "${packages[@]}"; do

@@ -14,22 +14,22 @@ struct Found {
     HWND hwnd;
 };
 
+BOOL CALLBACK FindVisibleDialog(HWND hwnd, LPARAM lp) {
+    auto* f = reinterpret_cast<Found*>(lp);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    char cls[16] = {};
+    ::GetClassNameA(hwnd, cls, sizeof cls);
+    if (owner == f->pid && ::IsWindowVisible(hwnd) && lstrcmpA(cls, "#32770") == 0) {
+        f->hwnd = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND VisibleDialogOf(DWORD pid) {
     Found found{pid, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            char cls[16] = {};
-            ::GetClassNameA(hwnd, cls, sizeof cls);
-            if (owner == f->pid && ::IsWindowVisible(hwnd) && lstrcmpA(cls, "#32770") == 0) {
-                f->hwnd = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
     return found.hwnd;
 }
 

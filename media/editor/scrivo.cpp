@@ -2,6 +2,8 @@
 // can start it and find it, and a version resource setup can read.
 #include <windows.h>
 
+#include <cstdlib>
+
 namespace {
 LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DESTROY) {
@@ -31,7 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     // Tests ask for a late window to see how long setup waits for it.
     char delay[16] = {};
     if (::GetEnvironmentVariableA("SCRIVO_WINDOW_DELAY_MS", delay, sizeof delay) > 0)
-        ::Sleep(static_cast<DWORD>(atoi(delay)));
+        ::Sleep(static_cast<DWORD>(std::atoi(delay)));
     HWND hwnd = ::CreateWindowA(wc.lpszClassName, "Brellic Pagewright", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                 CW_USEDEFAULT, 480, 320, nullptr, nullptr, instance, nullptr);
     ::ShowWindow(hwnd, show);

@@ -4,6 +4,15 @@
 
 #include "../../common/shell_folders.h"
 
+std::string ProgramFilesFolder() {
+    char folder[MAX_PATH] = {};
+    DWORD n = ::GetEnvironmentVariableA("ProgramFiles", folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::string(folder) : std::string("C:\\Program Files");
+}
+
+const std::string kDefaultFolder = ProgramFilesFolder() + "\\Brellic Software\\Pagewright";
+const std::string kCompanyFolder = ProgramFilesFolder() + "\\Brellic Software";
+
 std::string ProgramsGroup() {
     return GetProgramsFolder().str() + "\\Brellic Pagewright";
 }

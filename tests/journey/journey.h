@@ -10,8 +10,11 @@
 #include "test_registry.h"
 #include "wizard_driver.h"
 
-inline constexpr char kDefaultFolder[] = "C:\\Program Files\\Brellic Software\\Pagewright";
-inline constexpr char kCompanyFolder[] = "C:\\Program Files\\Brellic Software";
+// The program-files folder as this process sees it: a 32-bit build on 64-bit
+// Windows sees "Program Files (x86)", exactly as setup does.
+std::string ProgramFilesFolder();
+extern const std::string kDefaultFolder;
+extern const std::string kCompanyFolder;
 
 // What the machine holds of the product; compared before and after a journey.
 struct ProductTraces {

@@ -3,22 +3,10 @@
 #include "test_paths.h"
 
 bool HasChildText(HWND window, const std::string& fragment) {
-    struct Search {
-        const std::string* fragment;
-        bool found;
-    } search{&fragment, false};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            if (WindowText(child).find(*s->fragment) != std::string::npos) {
-                s->found = true;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND child : ChildWindows(window))
+        if (WindowText(child).find(fragment) != std::string::npos)
+            return true;
+    return false;
 }
 
 HWND WaitForPage(DWORD pid, const std::string& fragment, int timeoutMs) {

@@ -63,22 +63,36 @@ std::string WindowClass(HWND hwnd) {
     return buf;
 }
 
+BOOL CALLBACK CollectVisibleWindow(HWND hwnd, LPARAM lp) {
+    if (::IsWindowVisible(hwnd))
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+
+namespace {
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> ChildWindows(HWND parent) {
+    std::vector<HWND> found;
+    ::EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 std::vector<HWND> TopWindowsOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{pid, {}};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid && ::IsWindowVisible(hwnd))
-                s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> visible;
+    ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&visible));
+    std::vector<HWND> mine;
+    for (HWND hwnd : visible) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == pid)
+            mine.push_back(hwnd);
+    }
+    return mine;
 }
 
 HWND WaitForWindow(DWORD pid, const std::function<bool(HWND)>& test, int timeoutMs) {
@@ -105,7 +119,16 @@ HWND WaitForDialog(DWORD pid, const std::string& title, int controlId, int timeo
 
 bool IsMessageBox(HWND hwnd) {
     // A message box has a static text control and no edit; our pages all carry bitmaps or edits.
-    return WindowClass(hwnd) == "#32770" && ::GetDlgItem(hwnd, 0xFFFF) != nullptr && !MessageBoxText(hwnd).empty();
+    if (WindowClass(hwnd) != "#32770" || ::GetDlgItem(hwnd, 0xFFFF) == nullptr || MessageBoxText(hwnd).empty())
+        return false;
+    for (HWND child : ChildWindows(hwnd)) {
+        std::string cls = WindowClass(child);
+        bool bitmap = ::lstrcmpiA(cls.c_str(), "Static") == 0 &&
+                      (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+        if (bitmap || ::lstrcmpiA(cls.c_str(), "Edit") == 0)
+            return false;
+    }
+    return true;
 }
 
 std::string MessageBoxText(HWND box) {

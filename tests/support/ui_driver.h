@@ -31,6 +31,11 @@ private:
 std::string WindowText(HWND hwnd);
 std::string WindowClass(HWND hwnd);
 std::vector<HWND> TopWindowsOf(DWORD pid);
+// Enumeration callback (stdcall on 32-bit, so no lambda) that appends each
+// visible window to the std::vector<HWND> passed as lp.
+BOOL CALLBACK CollectVisibleWindow(HWND hwnd, LPARAM lp);
+// Every child window, all levels.
+std::vector<HWND> ChildWindows(HWND parent);
 // Polls until a visible top-level window of the process satisfies the test.
 HWND WaitForWindow(DWORD pid, const std::function<bool(HWND)>& test, int timeoutMs = 15000);
 // A visible dialog of the process whose caption is title (empty: any) and that holds a control id (0: any).
