@@ -27,6 +27,21 @@ bool FolderExists(const CString& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Overwrites a read-only file of an earlier installation too. The mark is only
+// looked at when the copy is refused, which keeps the common case one call.
+bool CopyOverwriting(const CString& source, const CString& destination) {
+    if (::CopyFileA(source, destination, FALSE))
+        return true;
+    DWORD error = ::GetLastError();
+    DWORD attributes = ::GetFileAttributesA(destination);
+    if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) {
+        ::SetLastError(error);
+        return false;
+    }
+    ::SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
+    return ::CopyFileA(source, destination, FALSE) != FALSE;
+}
+
 void Forget(std::vector<CString>& names, const CString& name) {
     names.erase(std::remove(names.begin(), names.end(), name), names.end());
 }
@@ -68,9 +83,7 @@ BOOL CSetupApp::CopyFileToAnother(const char* lpsz1, const char* lpsz2, const ch
         }
 
         LogFormat("CopyFile(%s, %s, FALSE)\r\n", source.c_str(), destination.c_str());
-        ::SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
-        bool onMedia = FileIsPresent(source);
-        if (::CopyFileA(source, destination, FALSE)) {
+        if (CopyOverwriting(source, destination)) {
             Forget(m_uncopiedFiles, installedName);
             continue;
         }
@@ -78,7 +91,7 @@ BOOL CSetupApp::CopyFileToAnother(const char* lpsz1, const char* lpsz2, const ch
         if (error == ERROR_SHARING_VIOLATION) {
             AfxMessageBox(kCloseEditorText, MB_OK | MB_ICONEXCLAMATION);
             CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
-        } else if (onMedia) {
+        } else if (FileIsPresent(source)) {
             Remember(m_uncopiedFiles, installedName);
         } else {
             Forget(m_uncopiedFiles, installedName);  // not on these media: nothing to install

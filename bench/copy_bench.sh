@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Measures the installer's copy phase against a bare CopyFileA loop (both under
+# Wine, one run of copy_bench.exe) and Linux cp of the same files, for a payload
+# of about 30 MiB and one of about 400 MiB. Usage: bench/copy_bench.sh [build dir]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build}" && pwd)
+rounds=${ROUNDS:-3}
+work=/tmp/brellic-bench
+export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+cmake --build "$build" -j2 --target copy_bench >/dev/null
+"$here/../tests/prepare-prefix.sh" "$WINEPREFIX"
+wine=$(command -v wine64 || command -v wine)
+
+# A mix like the product's media: one large archive, a few libraries, many small documents.
+make_payload() {  # folder, MiB
+    local dir=$1 total=$(($2 * 1024)) i
+    [ -f "$dir/.complete" ] && return
+    rm -rf "$dir" && mkdir -p "$dir"
+    head -c $((total * 40 / 100))K /dev/urandom >"$dir/data.bin"
+    for i in 1 2 3 4; do head -c $((total * 10 / 100))K /dev/urandom >"$dir/library$i.dll"; done
+    for i in $(seq 1 40); do head -c $((total * 15 / 100 / 40))K /dev/urandom >"$dir/module$i.dll"; done
+    for i in $(seq 1 200); do head -c $((4 + (i * 37) % 60))K /dev/urandom >"$dir/page$i.txt"; done
+    touch "$dir/.complete"
+}
+
+winpath() { echo "Z:${1//\//\\}"; }
+ms_now() { date +%s%N | cut -c1-13; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+
+printf '%-8s %6s %10s %10s %8s %18s %15s %14s\n' payload files copy_phase bare_loop cp "copy_phase/bare" "bare/cp" "copy_phase/cp"
+for size in 30 400; do
+    payload=$work/payload-$size
+    make_payload "$payload" $size
+    out=$("$wine" "$build/bench/copy_bench.exe" "$(winpath "$payload")" "$(winpath "$work/out-$size")" "$rounds")
+    files=$(awk '/^files/ {print $2}' <<<"$out")
+    ours=$(awk '/^installer_ms/ {print $2}' <<<"$out")
+    bare=$(awk '/^bare_ms/ {print $2}' <<<"$out")
+    best_cp=
+    for _ in $(seq 1 "$rounds"); do
+        rm -rf "$work/cp-$size" && mkdir -p "$work/cp-$size"
+        start=$(ms_now)
+        cp "$payload"/* "$work/cp-$size/"
+        took=$(($(ms_now) - start))
+        if [ -z "$best_cp" ] || [ "$took" -lt "$best_cp" ]; then best_cp=$took; fi
+    done
+    rm -rf "$work/cp-$size" "$work/out-$size"
+    printf '%-8s %6s %8s ms %8s ms %5s ms %18s %15s %14s\n' "${size}MiB" "$files" "$ours" "$bare" "$best_cp" \
+        "$(ratio "$ours" "$bare")" "$(ratio "$bare" "$best_cp")" "$(ratio "$ours" "$best_cp")"
+    awk -v r="$(ratio "$ours" "$bare")" 'BEGIN { if (r > 1.1) print "  copy phase exceeds 1.1 x the bare loop" }'
+done
