@@ -4,7 +4,28 @@
 
 #include <vector>
 
+#include "function_cast.h"
+
 namespace {
+// comctl32 is not among the libraries the loader always takes from the system
+// folder; a static import would load a copy planted beside the program (the
+// uninstaller runs from the temporary folder). Bound at run time instead.
+HMODULE Comctl32Module() {
+    static HMODULE module = ::LoadLibraryExA("comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module;
+}
+
+template <typename Fn>
+Fn Comctl32(const char* name) {
+    HMODULE module = Comctl32Module();
+    return module ? FunctionCast<Fn>(::GetProcAddress(module, name)) : nullptr;
+}
+
+LRESULT DefaultSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    static auto fn = Comctl32<decltype(&::DefSubclassProc)>("DefSubclassProc");
+    return fn ? fn(hwnd, msg, wp, lp) : ::DefWindowProcA(hwnd, msg, wp, lp);
+}
+
 CWinApp* g_app = nullptr;
 HBRUSH g_dialogBrush = nullptr;
 COLORREF g_dialogText = RGB(0, 0, 0);
@@ -23,10 +44,11 @@ LRESULT CALLBACK ColourSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
             return reinterpret_cast<LRESULT>(g_dialogBrush);
         }
         case WM_NCDESTROY:
-            ::RemoveWindowSubclass(hwnd, ColourSubclassProc, 1);
+            if (auto remove = Comctl32<decltype(&::RemoveWindowSubclass)>("RemoveWindowSubclass"))
+                remove(hwnd, ColourSubclassProc, 1);
             break;
     }
-    return ::DefSubclassProc(hwnd, msg, wp, lp);
+    return DefaultSubclassProc(hwnd, msg, wp, lp);
 }
 
 // Every dialog window of the thread, message boxes included, gets the colours.
@@ -34,8 +56,9 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
     if (code == HCBT_CREATEWND) {
         HWND hwnd = reinterpret_cast<HWND>(wp);
         char cls[16] = {};
-        if (::GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, "#32770") == 0)
-            ::SetWindowSubclass(hwnd, ColourSubclassProc, 1, 0);
+        static auto subclass = Comctl32<decltype(&::SetWindowSubclass)>("SetWindowSubclass");
+        if (subclass && ::GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, "#32770") == 0)
+            subclass(hwnd, ColourSubclassProc, 1, 0);
     }
     return ::CallNextHookEx(g_cbtHook, code, wp, lp);
 }
@@ -62,7 +85,8 @@ void CWinApp::SetDialogBkColor(COLORREF background, COLORREF text) {
 
 void CWinApp::Enable3dControls() {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    if (auto init = Comctl32<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx"))
+        init(&icc);
 }
 
 CWinApp* AfxGetApp() {

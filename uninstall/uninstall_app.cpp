@@ -1,0 +1,71 @@
+#include "uninstall_app.h"
+
+#include "../common/admin_check.h"
+#include "../common/product_names.h"
+#include "../common/registry.h"
+#include "../common/text_rules.h"
+#include "folder_guard.h"
+#include "system_paths.h"
+#include "uninstall_rules.h"
+
+BOOL CUninstallApp::InitInstance() {
+    m_strTitle = UninstallerTitle(m_strTitle);
+    if (IsRemovalRun())
+        RunRemoval();
+    else
+        RunFirst();
+    return FALSE;
+}
+
+BOOL CUninstallApp::IsRemovalRun() {
+    return IsOwnTempFolder(ProgramFolder(), TempFolder(), IsAnsiLeadByte);
+}
+
+void CUninstallApp::ChooseRootKey() {
+    CString user;
+    m_hRootKey = (GetCurrentUserName(user) && IsAdmin(user)) ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+void CUninstallApp::RunFirst() {
+    if (AskConfirmation() != IDYES)
+        return;
+    ChooseRootKey();
+    RelaunchFromTemp();
+}
+
+void CUninstallApp::RunRemoval() {
+    CString folder = InstallFolderArgument(m_lpCmdLine);
+    ChooseRootKey();
+    if (folder.IsEmpty()) {
+        folder = InstallFolderFromSetupPath(RegGetString(m_hRootKey, kProductKey, kSetupPathValue, ""));
+    }
+    if (!AcceptInstallFolder(folder))
+        return;
+    BuildFileList();
+    if (!RemoveInstalledFiles())
+        return;
+    RemoveShortcuts();
+    CleanRegistry();
+    RemoveInstallFolders();
+    ShowMessage(kSuccessText, MB_OK);
+    // Last act: the interpreter deletes this file once the process has ended.
+    DeleteSelf();
+}
+
+BOOL CUninstallApp::AcceptInstallFolder(const CString& folder) {
+    FolderProblem problem = CheckInstallFolder(folder);
+    if (problem != FolderProblem::None) {
+        ShowMessage(FolderProblemMessage(problem, folder), MB_OK);
+        return FALSE;
+    }
+    m_strInstallDir = WithTrailingBackslash(folder);
+    return TRUE;
+}
+
+int CUninstallApp::ShowMessage(const char* text, UINT type) {
+    return AfxMessageBox(text, type);
+}
+
+int CUninstallApp::AskConfirmation() {
+    return ::MessageBoxA(nullptr, kConfirmText, kConfirmCaption, MB_YESNO);
+}

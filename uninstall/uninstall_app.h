@@ -1,7 +1,50 @@
+// The uninstaller's application object. A program cannot delete its own file,
+// so it works in two runs: the first, from the installation folder, asks and
+// starts a copy of itself in its own temporary folder; that copy, the removal
+// run, deletes the files, shortcuts, registry keys and folders, and at the end
+// hands the deletion of its own file to the command interpreter.
 #pragma once
+#include <windows.h>
+
+#include <vector>
+
 #include "../framework/win_app.h"
 
 class CUninstallApp : public CWinApp {
 public:
-    BOOL InitInstance() override { return FALSE; }
+    CUninstallApp() = default;
+
+    // Runs one of the two runs; always FALSE, the program ends afterwards.
+    BOOL InitInstance() override;
+
+    // Mode test: TRUE when the program runs from its own temporary folder.
+    BOOL IsRemovalRun();
+    void RunFirst();
+    void RunRemoval();
+    void ChooseRootKey();
+
+    // First run: copies the uninstaller into its temporary folder and starts it.
+    BOOL RelaunchFromTemp();
+
+    // Sets m_strInstallDir from a candidate folder when it is safe to remove
+    // from; otherwise says why and returns FALSE.
+    BOOL AcceptInstallFolder(const CString& folder);
+
+    // Removal steps, in the order the removal run calls them.
+    void BuildFileList();
+    BOOL RemoveInstalledFiles();
+    void RemoveShortcuts();
+    void CleanRegistry();
+    void RemoveInstallFolders();
+    virtual DWORD DeleteSelf();
+
+    // Every message but the first run's question goes through the framework's
+    // message box. Virtual so in-process tests can answer them.
+    virtual int ShowMessage(const char* text, UINT type);
+    virtual int AskConfirmation();
+
+    std::vector<CString> m_pFileList;
+    int m_nFileCount = 0;
+    CString m_strInstallDir;
+    HKEY m_hRootKey = HKEY_CURRENT_USER;
 };

@@ -1,0 +1,137 @@
+#include "installation.h"
+
+#include "../../common/product_names.h"
+#include "../../common/shell_folders.h"
+#include "../../uninstall/uninstall_rules.h"
+#include "any_process.h"
+#include "test_paths.h"
+
+namespace {
+// Installed name -> media name, for the files the media carries.
+const struct {
+    const char* installed;
+    const char* media;
+} kFromMedia[] = {
+    {"Scrivo.exe", "Scrivo.ex_"},   {"uninstall.exe", "uninstall.ex_"},     {"leafview.exe", "leafview.ex_"},
+    {"GDIPlus.dll", "GDIPlus.dl_"}, {"msimg32.dll", "msimg32.dl_"},         {"mscms.dll", "mscms.dl_"},
+    {"readme.txt", "readme.txt"},   {"what's new.txt", "what's new.txt"},   {"Known Issues.txt", "Known Issues.txt"},
+    {"BRLXCJK.BIN", "BRLXCJK.BIN"}, {"scrivoguide.pdf", "scrivoguide.pdf"},
+};
+
+const char* MediaNameOf(const std::string& installed) {
+    for (const auto& entry : kFromMedia)
+        if (installed == entry.installed)
+            return entry.media;
+    return nullptr;
+}
+}  // namespace
+
+std::vector<std::string> InstalledNames() {
+    return std::vector<std::string>(std::begin(kInstalledFileNames), std::end(kInstalledFileNames));
+}
+
+TestInstallation::TestInstallation(const std::string& name, const std::string& vendor)
+    : m_scratch("inst"), m_vendor(vendor) {
+    WriteFileText(m_scratch / "keep-scratch.txt", "marker");
+    ::CreateDirectoryA(VendorDir().c_str(), nullptr);
+    m_dir = VendorDir() + "\\" + name + "\\";
+    ::CreateDirectoryA(m_dir.c_str(), nullptr);
+}
+
+TestInstallation::~TestInstallation() {
+    DeleteTree(GroupFolder());
+    ::DeleteFileA(DesktopLink().c_str());
+}
+
+void TestInstallation::Populate() {
+    for (const std::string& name : InstalledNames()) {
+        const char* media = MediaNameOf(name);
+        if (media)
+            CopyOneFile(std::string(TEST_MEDIA_DIR) + "\\" + media, Path(name));
+        else
+            WriteFileText(Path(name), "installed " + name);
+    }
+}
+
+void TestInstallation::Register(HKEY root) {
+    auto text = [](HKEY r, const char* key, const char* name, const std::string& value) {
+        RegWriteRaw(r, key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    };
+    text(root, kProductKey, "SetupPath", m_dir);
+    text(root, kProductKey, "version", "2.1.0.0");
+    DWORD count = 15;
+    RegWriteRaw(root, kProductKey, "nCopyedFile", REG_DWORD, &count, sizeof count);
+    std::string uninstaller = m_dir + "uninstall.exe";
+    text(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstaller);
+    text(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "Brellic Pagewright");
+    text(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", uninstaller);
+    text(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallPath", uninstaller);
+}
+
+std::string GroupFolder() {
+    return std::string(GetProgramsFolder().c_str()) + "\\Brellic Pagewright";
+}
+
+std::string DesktopLink() {
+    return std::string(GetDesktopFolder().c_str()) + "\\Brellic Pagewright.lnk";
+}
+
+std::vector<std::string> GroupLinks() {
+    std::string group = GroupFolder();
+    return {group + "\\Brellic Pagewright.lnk", group + "\\Uninstall.lnk", group + "\\Brellic Leafview.lnk",
+            group + "\\Brellic Pagewright User Manual.lnk"};
+}
+
+void TestInstallation::CreateShortcuts() {
+    ::CreateDirectoryA(GroupFolder().c_str(), nullptr);
+    for (const std::string& link : GroupLinks())
+        WriteFileText(link, "link");
+    WriteFileText(DesktopLink(), "link");
+}
+
+bool TestInstallation::ShortcutsPresent() const {
+    for (const std::string& link : GroupLinks())
+        if (!FileExists(link))
+            return false;
+    return FileExists(DesktopLink());
+}
+
+bool TestInstallation::ShortcutsGone() const {
+    return !DirExists(GroupFolder()) && !FileExists(DesktopLink());
+}
+
+std::vector<std::string> TestInstallation::RemainingFiles() const {
+    std::vector<std::string> remaining;
+    for (const std::string& name : InstalledNames())
+        if (FileExists(Path(name)))
+            remaining.push_back(name);
+    return remaining;
+}
+
+std::string OwnTempFolderPath() {
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "Brellic Pagewright";
+}
+
+std::string TempCopyPath() {
+    return OwnTempFolderPath() + "\\Uninstall.exe";
+}
+
+// The interpreter a removal run leaves behind goes on deleting "Uninstall.exe"
+// for some seconds; it must not take the next test's copy.
+TempCopyGuard::TempCopyGuard() {
+    WaitProcessesEnded("cmd.exe");
+    ::SetFileAttributesA(TempCopyPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(TempCopyPath().c_str());
+}
+
+TempCopyGuard::~TempCopyGuard() {
+    // A copy that is just ending may hold its file a little longer.
+    DWORD start = ::GetTickCount();
+    ::SetFileAttributesA(TempCopyPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    while (!::DeleteFileA(TempCopyPath().c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND &&
+           ::GetLastError() != ERROR_PATH_NOT_FOUND && ::GetTickCount() - start < 5000)
+        ::Sleep(50);
+    WaitProcessesEnded("cmd.exe");
+}

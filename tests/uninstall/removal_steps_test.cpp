@@ -1,0 +1,227 @@
+// The removal run's steps in-process, on a test installation: files and
+// backups, the folder walk, the registry trees.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "../../common/admin_check.h"
+#include "../../common/product_names.h"
+#include "../../common/shell_folders.h"
+#include "installation.h"
+#include "test_app.h"
+#include "test_uninstall_app.h"
+
+namespace {
+HKEY ChosenRoot() {
+    CString user;
+    return GetCurrentUserName(user) && IsAdmin(user) ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+void WriteText(HKEY root, const std::string& key, const char* name, const char* value) {
+    RegWriteRaw(root, key.c_str(), name, REG_SZ, value, static_cast<DWORD>(std::strlen(value) + 1));
+}
+
+// A key with a default value and a named one.
+void KeyWithValues(HKEY root, const std::string& key) {
+    WriteText(root, key, "", "default");
+    WriteText(root, key, "Named", "value");
+}
+
+const char kParentKey[] = "Software\\Brellic Software";
+const std::string kProduct = kProductKey;
+}  // namespace
+
+TEST(AdminCheck, WineUserIsAnAdministrator) {
+    CString user;
+    ASSERT_TRUE(GetCurrentUserName(user));
+    // Wine puts its user into the Administrators group; the product key is then read under HKLM.
+    EXPECT_TRUE(IsAdmin(user)) << user.c_str();
+}
+
+TEST(FileRemoval, BackupsGoOnlyWithTheOneYes) {
+    for (int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        TestInstallation inst;
+        inst.Populate();
+        for (const char* backup : {"Scrivo(1.0.0.1).exe", "Scrivo(1.0.0.2).exe", "scrivo(1.0).exe"})
+            WriteFileText(inst.Path(backup), "old editor");
+        ::CreateDirectoryA(inst.Path("Scrivo(3.0).exe").c_str(), nullptr);
+        ::SetFileAttributesA(inst.Path("readme.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        ::DeleteFileA(inst.Path("preview3.dll").c_str());
+
+        TestUninstallApp app(inst.Dir());
+        app.backupAnswer = answer;
+        app.RunRemoval();
+
+        int questions = 0;
+        for (const auto& m : app.messages)
+            if (m.text == "Would you like to uninstall the backup version of Brellic Pagewright?") {
+                ++questions;
+                EXPECT_EQ(m.type, static_cast<UINT>(MB_YESNO | MB_SYSTEMMODAL | MB_SETFOREGROUND));
+            }
+        EXPECT_EQ(questions, 1);
+        EXPECT_TRUE(inst.RemainingFiles().empty());
+        EXPECT_EQ(FileExists(inst.Path("Scrivo(1.0.0.1).exe")), answer != IDYES);
+        EXPECT_EQ(FileExists(inst.Path("Scrivo(1.0.0.2).exe")), answer != IDYES);
+        EXPECT_TRUE(FileExists(inst.Path("scrivo(1.0).exe")));
+        EXPECT_TRUE(DirExists(inst.Path("Scrivo(3.0).exe")));
+        EXPECT_TRUE(DirExists(inst.Dir()));
+        EXPECT_TRUE(app.Said("You have successfully removed Brellic Pagewright."));
+        EXPECT_EQ(app.selfDeletions, 1);
+    }
+}
+
+TEST(FileRemoval, EmptiedFoldersGoUpwardUntilOneIsNotEmpty) {
+    TestInstallation inst;
+    inst.Populate();
+    TestUninstallApp app(inst.Dir());
+    app.RunRemoval();
+    EXPECT_FALSE(DirExists(inst.Dir()));
+    EXPECT_FALSE(DirExists(inst.VendorDir()));
+    EXPECT_TRUE(DirExists(inst.Scratch().Path()));  // holds a file of its own
+}
+
+TEST(FileRemoval, AUsersOwnFileKeepsTheFolderAndItsParents) {
+    TestInstallation inst;
+    inst.Populate();
+    WriteFileText(inst.Path("my notes.txt"), "mine");
+    TestUninstallApp app(inst.Dir());
+    app.RunRemoval();
+    EXPECT_TRUE(inst.RemainingFiles().empty());
+    EXPECT_TRUE(FileExists(inst.Path("my notes.txt")));
+    EXPECT_TRUE(DirExists(inst.VendorDir()));
+}
+
+TEST(FileRemoval, MoreBackupsThanTheListsFirstHundredAreAllRemoved) {
+    TestInstallation inst;
+    inst.Populate();
+    for (int i = 0; i < 120; ++i)
+        WriteFileText(inst.Path("Scrivo(1.0.0." + std::to_string(i) + ").exe"), "old");
+    TestUninstallApp app(inst.Dir());
+    app.RunRemoval();
+    EXPECT_EQ(app.m_nFileCount, 135);
+    EXPECT_EQ(app.messages.size(), 2u);  // one question, one success
+    EXPECT_FALSE(DirExists(inst.Dir()));
+}
+
+// "C:\App" names the folder C:\App\: neither "C:\AppScrivo.exe" nor the files of C:\ are meant.
+TEST(FileRemoval, FolderWithoutTrailingBackslashIsTheFolderItself) {
+    for (bool fromSetupPath : {false, true}) {
+        SCOPED_TRACE(fromSetupPath ? "SetupPath" : "argument");
+        TestInstallation inst;
+        inst.Populate();
+        std::string glued = inst.VendorDir() + "\\PagewrightScrivo.exe";
+        std::string parentsOwn = inst.VendorDir() + "\\readme.txt";
+        WriteFileText(glued, "not ours");
+        WriteFileText(parentsOwn, "not ours");
+        std::string folder = inst.Dir().substr(0, inst.Dir().size() - 1);
+        if (fromSetupPath)
+            RegWriteRaw(ChosenRoot(), kProductKey, "SetupPath", REG_SZ, folder.c_str(),
+                        static_cast<DWORD>(folder.size() + 1));
+        TestUninstallApp app(fromSetupPath ? "" : folder);
+        app.RunRemoval();
+        EXPECT_TRUE(inst.RemainingFiles().empty());
+        EXPECT_TRUE(FileExists(glued));
+        EXPECT_TRUE(FileExists(parentsOwn));
+        EXPECT_FALSE(DirExists(inst.Dir()));
+    }
+}
+
+// Wine reports a running executable as access denied; a file held open without
+// sharing gives a sharing violation, which means in use just the same.
+TEST(FileRemoval, EditorHeldWithoutSharingCountsAsInUse) {
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    inst.CreateShortcuts();
+    HANDLE held = ::CreateFileA(inst.Path("Scrivo.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    TestUninstallApp app(inst.Dir());
+    app.RunRemoval();
+    ::CloseHandle(held);
+    ASSERT_EQ(app.messages.size(), 1u);
+    EXPECT_EQ(app.messages[0].text, "Brellic Pagewright is being used, please exit and retry.");
+    EXPECT_EQ(inst.RemainingFiles().size(), InstalledNames().size());
+    EXPECT_TRUE(inst.ShortcutsPresent());
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_EQ(app.selfDeletions, 0);
+}
+
+// The folder walk stops at the system's and the user's folders even when they are empty.
+TEST(FileRemoval, EmptySystemFolderAboveTheInstallationStays) {
+    std::string documents = std::string(GetSpecialFolderPath(CSIDL_COMMON_DOCUMENTS).c_str());
+    ASSERT_FALSE(documents.empty());
+    if (CountEntries(documents) != 0)
+        GTEST_SKIP() << documents << " is not empty here";
+    std::string dir = documents + "\\Pagewright\\";
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    WriteFileText(dir + "Scrivo.exe", "editor");
+    TestUninstallApp app(dir);
+    app.RunRemoval();
+    EXPECT_FALSE(DirExists(dir));
+    EXPECT_TRUE(DirExists(documents));
+    DeleteTree(dir);
+}
+
+TEST(Shortcuts, TheLegacyLinkIsNotTheUninstallersToRemove) {
+    TestInstallation inst;
+    inst.CreateShortcuts();
+    std::string legacy = GroupFolder() + "\\Pagewright.lnk";
+    WriteFileText(legacy, "link of an old version");
+    TestUninstallApp app;
+    app.RemoveShortcuts();
+    for (const std::string& link : GroupLinks())
+        EXPECT_FALSE(FileExists(link)) << link;
+    EXPECT_FALSE(FileExists(DesktopLink()));
+    EXPECT_TRUE(FileExists(legacy));
+}
+
+TEST(RegistryCleanup, NestedProductKeyGoesBottomUpUnderBothRootsAndTheParentStays) {
+    ProductKeysGuard keys;
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        KeyWithValues(root, kProduct);
+        KeyWithValues(root, kProduct + "\\A");
+        KeyWithValues(root, kProduct + "\\A\\B");
+        KeyWithValues(root, kProduct + "\\C");
+        KeyWithValues(root, kUninstallKey);
+        KeyWithValues(root, std::string(kParentKey) + "\\Other");
+    }
+    TestUninstallApp app;
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass == 0 ? "first run" : "second run");
+        app.CleanRegistry();
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            EXPECT_FALSE(RegKeyExists(root, kProductKey));
+            EXPECT_FALSE(RegKeyExists(root, kUninstallKey));
+            EXPECT_TRUE(RegKeyExists(root, kParentKey));
+            EXPECT_EQ(RegReadText(root, (std::string(kParentKey) + "\\Other").c_str(), "Named"), "value");
+        }
+    }
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        RegDeleteTreeAll(root, (std::string(kParentKey) + "\\Other").c_str());
+}
+
+TEST(RegistryCleanup, Windows95FamilyDeletesEachKeyWithOneCall) {
+    ProductKeysGuard keys;
+    SystemSeamGuard seam;
+    static int asked = 0;
+    asked = 0;
+    g_system.getVersion = []() -> DWORD {
+        ++asked;
+        return 0xC0000A04;  // Windows 98
+    };
+    KeyWithValues(HKEY_CURRENT_USER, kProduct);
+    KeyWithValues(HKEY_LOCAL_MACHINE, kProduct);
+    KeyWithValues(HKEY_LOCAL_MACHINE, kProduct + "\\A");
+    TestUninstallApp app;
+    app.CleanRegistry();
+    EXPECT_EQ(asked, 4);
+    // A key without sub-keys goes with its values in that one call.
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kProductKey));
+    // The system here only deletes keys without sub-keys, and there is no walk
+    // on this family: the tree stays as it was, values included.
+    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, (kProduct + "\\A").c_str(), "Named"), "value");
+    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, "Named"), "value");
+}

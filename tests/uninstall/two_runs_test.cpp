@@ -1,0 +1,252 @@
+// The uninstaller as a user runs it: the installed uninstall.exe asks, starts
+// its copy in the temporary folder, and that copy removes everything, reports,
+// and is gone itself once it has ended.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "../../common/product_names.h"
+#include "any_process.h"
+#include "installation.h"
+#include "test_paths.h"
+#include "ui_driver.h"
+#include "unix_link.h"
+
+namespace {
+const char kConfirm[] = "Are you sure uninstall Brellic Pagewright?";
+const char kSuccess[] = "You have successfully removed Brellic Pagewright.";
+const char kInUse[] = "Brellic Pagewright is being used, please exit and retry.";
+
+// Puts the uninstaller into its temporary folder, as the first run would.
+void PlaceCopy() {
+    ::CreateDirectoryA(OwnTempFolderPath().c_str(), nullptr);
+    ASSERT_TRUE(CopyOneFile(TEST_MEDIA_DIR "\\uninstall.ex_", TempCopyPath()));
+}
+
+// Answers the first run's question; returns its exit code.
+int ConfirmFirstRun(ChildProcess& firstRun, int button) {
+    HWND box = WaitForMessageBox(firstRun.Id(), kConfirm);
+    if (!box)
+        return -2;
+    EXPECT_EQ(WindowText(box), "Uninstall Brellic Pagewright");
+    EXPECT_EQ(::GetDlgItem(box, IDOK), nullptr);  // Yes and No only
+    EXPECT_NE(::GetDlgItem(box, IDNO), nullptr);
+    PressButton(box, button);
+    return firstRun.WaitExit();
+}
+
+// Waits for a message box of the copy, lets the user read it for readingMs,
+// presses OK and waits for the copy to end. Returns the copy's exit code, or
+// -2 when no such box appeared.
+int AnswerCopy(const char* text, int readingMs = 0) {
+    HWND box = WaitForAnyMessageBox(text);
+    if (!box)
+        return -2;
+    WatchedProcess copy = WatchedProcess::OfWindow(box);
+    EXPECT_EQ(WindowText(box), "Uninstall");
+    // The copy's file stays as long as the copy shows its message.
+    EXPECT_FALSE(WaitFileGone(TempCopyPath(), readingMs));
+    PressButton(box, IDOK);
+    return copy.WaitExit();
+}
+
+void ExpectEverythingRemoved(const TestInstallation& inst) {
+    EXPECT_TRUE(inst.RemainingFiles().empty());
+    EXPECT_FALSE(DirExists(inst.Dir()));
+    EXPECT_FALSE(DirExists(inst.VendorDir()));
+    EXPECT_TRUE(inst.ShortcutsGone());
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        EXPECT_FALSE(RegKeyExists(root, kProductKey));
+        EXPECT_FALSE(RegKeyExists(root, kUninstallKey));
+    }
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brellic Software"));
+}
+}  // namespace
+
+// Started from the installation folder as its current folder, which the copy
+// must still be able to remove; the vendor folder's name has a blank in it.
+TEST(TwoRuns, RoundTripRemovesEverythingAndTheCopyItself) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    inst.CreateShortcuts();
+
+    ChildProcess firstRun(inst.Path("uninstall.exe"), "", inst.Dir());
+    ASSERT_TRUE(firstRun.Started());
+    EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
+    // A user who reads the message for a while: the copy must still go.
+    EXPECT_EQ(AnswerCopy(kSuccess, 2500), 0);
+
+    ExpectEverythingRemoved(inst);
+    EXPECT_TRUE(DirExists(OwnTempFolderPath()));
+    EXPECT_TRUE(WaitFileGone(TempCopyPath()));
+}
+
+TEST(TwoRuns, AnsweringNoChangesNothing) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    inst.CreateShortcuts();
+
+    ChildProcess firstRun(inst.Path("uninstall.exe"), "");
+    EXPECT_EQ(ConfirmFirstRun(firstRun, IDNO), 0);
+    EXPECT_EQ(inst.RemainingFiles().size(), InstalledNames().size());
+    EXPECT_TRUE(inst.ShortcutsPresent());
+    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, "SetupPath"), inst.Dir());
+    EXPECT_FALSE(FileExists(TempCopyPath()));
+}
+
+// The copy writes nothing into the old file: it replaces it, read-only or not.
+TEST(TwoRuns, CopyLeftFromAnEarlierRunIsReplaced) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    ::CreateDirectoryA(OwnTempFolderPath().c_str(), nullptr);
+    ASSERT_TRUE(WriteFileText(TempCopyPath(), "left from an earlier run"));
+    ::SetFileAttributesA(TempCopyPath().c_str(), FILE_ATTRIBUTE_READONLY);
+
+    ChildProcess firstRun(inst.Path("uninstall.exe"), "");
+    EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
+    EXPECT_EQ(AnswerCopy(kSuccess), 0);
+    ExpectEverythingRemoved(inst);
+    EXPECT_TRUE(WaitFileGone(TempCopyPath()));
+}
+
+TEST(TwoRuns, WithoutSetupPathTheUninstallersOwnFolderIsRemoved) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.CreateShortcuts();
+
+    ChildProcess firstRun(inst.Path("uninstall.exe"), "");
+    EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
+    EXPECT_EQ(AnswerCopy(kSuccess), 0);
+    ExpectEverythingRemoved(inst);
+}
+
+TEST(TwoRuns, CopyStartedByHandTakesTheFolderFromSetupPath) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    PlaceCopy();
+
+    ChildProcess copy(TempCopyPath(), "");
+    EXPECT_EQ(AnswerCopy(kSuccess), 0);  // no question first
+    EXPECT_EQ(copy.WaitExit(), 0);
+    ExpectEverythingRemoved(inst);
+    EXPECT_TRUE(WaitFileGone(TempCopyPath()));
+}
+
+// The temporary folder named in another letter case still means the removal run.
+TEST(TwoRuns, ModeTestIgnoresLetterCase) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    PlaceCopy();
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    std::string lower = temp;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return static_cast<char>(::tolower(c)); });
+    ASSERT_NE(lower, temp);
+    ScopedEnvironmentVariable tmp("TMP", lower.c_str());
+    ScopedEnvironmentVariable tempVariable("TEMP", lower.c_str());
+
+    ChildProcess copy(TempCopyPath(), inst.Dir());
+    EXPECT_EQ(AnswerCopy(kSuccess), 0);
+    EXPECT_EQ(copy.WaitExit(), 0);
+    ExpectEverythingRemoved(inst);
+}
+
+TEST(TwoRuns, RunningEditorStopsEverythingBeforeAnythingIsDeleted) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    inst.CreateShortcuts();
+    PlaceCopy();
+    ChildProcess editor(inst.Path("Scrivo.exe"), "");
+    ASSERT_TRUE(WaitForWindow(editor.Id(), [](HWND w) { return WindowText(w) == "Brellic Pagewright"; }));
+
+    ChildProcess copy(TempCopyPath(), inst.Dir());
+    EXPECT_EQ(AnswerCopy(kInUse), 0);
+    EXPECT_EQ(copy.WaitExit(), 0);
+    EXPECT_EQ(inst.RemainingFiles().size(), InstalledNames().size());
+    EXPECT_TRUE(inst.ShortcutsPresent());
+    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, "SetupPath"), inst.Dir());
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    // No self-deletion either: the copy is still there for the next attempt.
+    EXPECT_FALSE(WaitFileGone(TempCopyPath(), 1500));
+    EXPECT_TRUE(editor.Running());
+}
+
+// Without an interpreter to name, nothing is started; the removal itself
+// succeeds and says so, and only the copy stays behind.
+TEST(TwoRuns, WithoutComspecTheRemovalSucceedsAndTheCopyStays) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    ScopedEnvironmentVariable comspec("COMSPEC", nullptr);
+
+    ChildProcess firstRun(inst.Path("uninstall.exe"), "");
+    EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
+    EXPECT_EQ(AnswerCopy(kSuccess), 0);
+    ExpectEverythingRemoved(inst);
+    EXPECT_FALSE(WaitFileGone(TempCopyPath(), 1500));
+}
+
+// An interpreter named without its folder is taken from the system folder,
+// never from beside the copy, where anyone could have put one.
+TEST(TwoRuns, InterpreterIsNeverLookedForBesideTheCopy) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    PlaceCopy();
+    std::string planted = OwnTempFolderPath() + "\\cmd.exe";
+    ASSERT_TRUE(CopyOneFile(TEST_MEDIA_DIR "\\Scrivo.ex_", planted));
+    struct Unplant {
+        std::string path;
+        ~Unplant() { ::DeleteFileA(path.c_str()); }
+    } unplant{planted};
+    ScopedEnvironmentVariable comspec("COMSPEC", "cmd.exe");
+
+    ChildProcess copy(TempCopyPath(), inst.Dir());
+    EXPECT_EQ(AnswerCopy(kSuccess), 0);
+    EXPECT_TRUE(WaitFileGone(TempCopyPath()));  // the real interpreter did it
+    EXPECT_EQ(::FindWindowA(nullptr, "Brellic Pagewright"), nullptr);
+}
+
+// A link in place of the temporary folder could lead anywhere: the first run
+// refuses to copy itself there.
+TEST(TwoRuns, TemporaryFolderThatIsALinkIsRefused) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    ScratchDir elsewhere("linked");
+    struct Unlink {
+        Unlink() { RemoveFolderLink(OwnTempFolderPath()); }
+        ~Unlink() { RemoveFolderLink(OwnTempFolderPath()); }
+    } unlink;
+    DeleteTree(OwnTempFolderPath());
+    if (!MakeFolderLink(OwnTempFolderPath(), elsewhere.Path()))
+        GTEST_SKIP() << "no folder links here";
+
+    ChildProcess firstRun(inst.Path("uninstall.exe"), "");
+    HWND box = WaitForMessageBox(firstRun.Id(), kConfirm);
+    ASSERT_NE(box, nullptr);
+    PressButton(box, IDYES);
+    HWND refusal = WaitForMessageBox(firstRun.Id(), "is a link to another place");
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_EQ(WindowText(refusal), "Uninstall");
+    PressButton(refusal, IDOK);
+    EXPECT_EQ(firstRun.WaitExit(), 0);
+    EXPECT_EQ(CountEntries(elsewhere.Path()), 0);
+    EXPECT_EQ(inst.RemainingFiles().size(), InstalledNames().size());
+}

@@ -1,0 +1,83 @@
+#include "relaunch.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "../common/product_names.h"
+#include "../common/registry.h"
+#include "../common/text_rules.h"
+#include "../framework/scoped_handles.h"
+#include "system_paths.h"
+#include "uninstall_app.h"
+#include "uninstall_rules.h"
+
+bool SameContent(HANDLE file, const CString& sourcePath) {
+    ScopedHandle source(::CreateFileA(sourcePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!source || ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) != 0)
+        return false;
+    std::vector<char> a(64 * 1024), b(64 * 1024);
+    for (;;) {
+        DWORD gotA = 0, gotB = 0;
+        if (!::ReadFile(file, a.data(), static_cast<DWORD>(a.size()), &gotA, nullptr) ||
+            !::ReadFile(source.Get(), b.data(), static_cast<DWORD>(b.size()), &gotB, nullptr))
+            return false;
+        if (gotA != gotB || std::memcmp(a.data(), b.data(), gotA) != 0)
+            return false;
+        if (gotA == 0)
+            return true;
+    }
+}
+
+bool IsLinkedFolder(const CString& folder) {
+    DWORD attributes = ::GetFileAttributesA(folder);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// The copy runs from a folder anyone with the user's rights can write to,
+// perhaps with administrator rights: it must run exactly what was copied.
+BOOL CUninstallApp::RelaunchFromTemp() {
+    CString folder = InstallFolderFromSetupPath(RegGetString(m_hRootKey, kProductKey, kSetupPathValue, ""));
+    if (folder.IsEmpty())
+        folder = ProgramFolder();
+    if (!AcceptInstallFolder(folder))
+        return FALSE;
+
+    CString target = TempFolder() + kOwnTempFolderName;
+    if (!::CreateDirectoryA(target, nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        target = UpToLastBackslash(target);
+    if (IsLinkedFolder(target)) {
+        CString message;
+        message.Format(kLinkedTempFolderText, target.c_str());
+        ShowMessage(message, MB_OK);
+        return FALSE;
+    }
+
+    CString source = CopyPathIn(m_strInstallDir);
+    CString destination = CopyPathIn(target);
+    // A file left there is replaced, never written through (it could be a link).
+    ::SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(destination);
+    if (!::CopyFileA(source, destination, FALSE))
+        return FALSE;
+    // Nobody may change the copy between the check and the start.
+    ScopedHandle hold(::CreateFileA(destination, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!hold || !SameContent(hold.Get(), source))
+        return FALSE;
+
+    CString systemFolder = SystemFolder();
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpFile = destination;
+    info.lpParameters = m_strInstallDir;
+    // Not the current folder: that may be the installation folder, which the
+    // copy could not remove while it is its current folder.
+    info.lpDirectory = systemFolder.IsEmpty() ? nullptr : systemFolder.c_str();
+    info.nShow = SW_SHOW;
+    BOOL started = ::ShellExecuteExA(&info);
+    hold.Reset();
+    ScopedHandle process(started ? info.hProcess : nullptr);
+    return process ? TRUE : FALSE;
+}

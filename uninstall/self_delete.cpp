@@ -1,0 +1,89 @@
+#include "self_delete.h"
+
+#include <vector>
+
+#include "../common/text_rules.h"
+#include "../framework/scoped_handles.h"
+#include "../framework/win_app.h"
+#include "system_paths.h"
+#include "uninstall_app.h"
+#include "uninstall_rules.h"
+
+namespace {
+CString EnvironmentValue(const char* name) {
+    std::vector<char> buffer(MAX_PATH);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD n = ::GetEnvironmentVariableA(name, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return CString();
+        if (n < buffer.size())
+            return CString(buffer.data(), static_cast<int>(n));
+        buffer.resize(n);
+    }
+    return CString();
+}
+
+bool IsFullPathOfFile(const CString& path) {
+    bool full = (path.GetLength() > 3 && path[1] == ':' && path[2] == '\\') || path.Left(2) == "\\\\";
+    DWORD attributes = full ? ::GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+CString ShortPathOf(const CString& path) {
+    std::vector<char> buffer(MAX_PATH);
+    DWORD n = ::GetShortPathNameA(path, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n > 0 && n >= buffer.size()) {
+        buffer.resize(n);
+        n = ::GetShortPathNameA(path, buffer.data(), static_cast<DWORD>(buffer.size()));
+    }
+    return (n > 0 && n < buffer.size()) ? CString(buffer.data(), static_cast<int>(n)) : path;
+}
+}  // namespace
+
+CString InterpreterPath() {
+    CString comspec = EnvironmentValue("COMSPEC");
+    if (comspec.IsEmpty())
+        return comspec;
+    // Never an interpreter found through the search path or the current folder.
+    return IsFullPathOfFile(comspec) ? comspec : SystemFolder() + "cmd.exe";
+}
+
+DWORD StartSelfDeletion(const CString& file) {
+    CString interpreter = InterpreterPath();
+    if (interpreter.IsEmpty())
+        return ERROR_ENVVAR_NOT_FOUND;
+    CString systemFolder = SystemFolder();
+    if (systemFolder.IsEmpty())
+        return ::GetLastError();
+    // The path is quoted; its short form only keeps the command line short.
+    CString target = ShortPathOf(file);
+    CString commandText = SelfDeleteCommandLine(interpreter, target, systemFolder + "ping.exe");
+    if (commandText.IsEmpty())
+        return ERROR_BAD_PATHNAME;
+    std::vector<char> commandLine(commandText.c_str(), commandText.c_str() + commandText.GetLength() + 1);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION info{};
+    // The system folder as current folder: the interpreter looks there first
+    // for what it runs, and the temporary folder is nobody's to trust.
+    if (!::CreateProcessA(interpreter, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                          systemFolder, &startup, &info))
+        return ::GetLastError();
+    ScopedHandle process(info.hProcess);
+    ScopedHandle thread(info.hThread);
+    ::SetPriorityClass(::GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+    ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    ::SetPriorityClass(process.Get(), IDLE_PRIORITY_CLASS);
+    ::ResumeThread(thread.Get());
+    return 0;
+}
+
+DWORD CUninstallApp::DeleteSelf() {
+    CString self = GetModulePath();
+    if (self.IsEmpty())
+        return ::GetLastError();
+    return StartSelfDeletion(self);
+}

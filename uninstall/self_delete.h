@@ -1,0 +1,15 @@
+// Deletion of the uninstaller's own copy by the command interpreter, which
+// keeps trying for some seconds so that it succeeds once the uninstaller ended.
+#pragma once
+#include <windows.h>
+
+#include "../framework/afx_string.h"
+
+// The interpreter to start: "COMSPEC" when it names an existing file by its
+// full path, else cmd.exe in the system folder; empty when "COMSPEC" is unset.
+CString InterpreterPath();
+
+// Starts the hidden interpreter at idle priority to delete the file; the
+// caller's process is raised to high priority. 0 when it started, otherwise
+// the system's error code (nothing is started then).
+DWORD StartSelfDeletion(const CString& file);

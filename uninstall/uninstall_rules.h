@@ -1,0 +1,97 @@
+// The uninstaller's rules, in plain C++: the names it deletes, how it tells its
+// two runs apart, how it reads and checks the installation folder, how it walks
+// up the folders, and the command that deletes its own copy.
+#pragma once
+#include <vector>
+
+#include "../framework/afx_string.h"
+
+// What setup installs, the editor's executable first: only a failure on that
+// one means "in use", so nothing has been deleted when the removal stops.
+inline constexpr const char* kInstalledFileNames[] = {
+    "Scrivo.exe",  "preview3.dll", "uninstall.exe",   "DefCMYK.icc",    "DefRGB.icc",
+    "BRLXCJK.BIN", "readme.txt",   "brlxdll5.dll",    "GDIPlus.dll",    "msimg32.dll",
+    "mscms.dll",   "leafview.exe", "scrivoguide.pdf", "what's new.txt", "Known Issues.txt",
+};
+inline constexpr int kInstalledFileCount = static_cast<int>(sizeof kInstalledFileNames / sizeof *kInstalledFileNames);
+inline constexpr int kFileListRoom = 100;
+
+// Messages.
+inline constexpr char kConfirmText[] = "Are you sure uninstall Brellic Pagewright?";
+inline constexpr char kConfirmCaption[] = "Uninstall Brellic Pagewright";
+inline constexpr char kSuccessText[] = "You have successfully removed Brellic Pagewright.";
+inline constexpr char kBackupQuestion[] = "Would you like to uninstall the backup version of Brellic Pagewright?";
+inline constexpr char kInUseText[] = "Brellic Pagewright is being used, please exit and retry.";
+inline constexpr char kLinkedTempFolderText[] =
+    "The temporary folder \"%s\" is a link to another place. Uninstall does not run from there; nothing has been "
+    "removed.";
+
+// The folder of our own under the temporary folder, and the copy's name in it.
+inline constexpr char kOwnTempFolderName[] = "Brellic Pagewright";
+inline constexpr char kCopyFileName[] = "Uninstall.exe";
+
+// Backups that setup leaves are "Scrivo(" + version + ").exe"; both parts are
+// looked for anywhere in the name, case-sensitively.
+bool IsBackupName(const CString& name);
+
+// Upper case of the single-byte letters; the byte after a lead byte is part of
+// that character and stays as it is.
+CString UpperCaseMultibyte(const CString& text, bool (*isLeadByte)(unsigned char));
+
+// The temporary folder (with or without its trailing backslash) followed by "Brellic Pagewright\".
+CString OwnTempFolder(const CString& tempPath);
+
+// The mode test: the program runs from its own temporary folder, in any letter case.
+bool IsOwnTempFolder(const CString& programFolder, const CString& tempPath, bool (*isLeadByte)(unsigned char));
+
+// "<folder>\Uninstall.exe", whether or not the folder ends with a backslash.
+CString CopyPathIn(const CString& folder);
+
+// The removal run's argument: trailing blanks trimmed, then one pair of
+// enclosing quotation marks removed.
+CString InstallFolderArgument(const CString& commandTail);
+
+// "SetupPath" names the installation folder itself; the folder with its
+// trailing backslash, empty for an empty value.
+CString InstallFolderFromSetupPath(const CString& setupPath);
+
+// The uninstaller's caption: "Uninstall" for the installed "uninstall.exe" as
+// for its copy "Uninstall.exe"; any other file keeps its own name.
+CString UninstallerTitle(const CString& fileTitle);
+
+enum class FolderProblem {
+    None,
+    Empty,         // no folder given and none recorded
+    TooLong,       // more than 259 characters with its trailing backslash
+    NotAbsolute,   // not "X:\..." nor "\\server\share\..."
+    NotPlain,      // quotes, wildcards, ".", "..", device prefixes and the like
+    DriveRoot,     // "X:\" or "\\server\share\"
+    SystemFolder,  // a folder of the system or the user's own, or above one of them
+};
+
+// Checks the text of an installation folder before anything in it is deleted.
+FolderProblem CheckInstallFolderText(const CString& folder);
+
+// Both folders end with a backslash; letters compare without regard to case.
+bool IsSameOrAbove(const CString& folder, const CString& other);
+bool IsSameOrBelow(const CString& folder, const CString& other);
+
+// SystemFolder when the folder is, or lies above, one of the protected folders,
+// or lies anywhere within one of the forbidden trees (the Windows folder).
+FolderProblem CheckAgainstSystemFolders(const CString& folder,
+                                        const std::vector<CString>& protectedFolders,
+                                        const std::vector<CString>& forbiddenTrees);
+
+// The message shown for a refused folder; nothing has been removed then.
+CString FolderProblemMessage(FolderProblem problem, const CString& folder);
+
+// The parent folder with its trailing backslash; the folder itself when it has
+// no separator before its last character.
+CString ParentFolder(const CString& folder);
+
+// The command that deletes the uninstaller's own copy once the uninstaller has
+// ended: the deletion is tried at once and retried after one-second waits while
+// the file is still there, as often as fits a command line. Empty when a path
+// holds a character the interpreter would read as syntax.
+CString SelfDeleteCommandLine(const CString& interpreter, const CString& target, const CString& pingProgram);
+inline constexpr int kSelfDeleteAttempts = 10;
