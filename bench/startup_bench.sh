@@ -3,7 +3,9 @@
 # installation recorded) against a minimal dialog program. Prints a ratio.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh >/dev/null
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+cmake --build build -j"$(nproc)" --target media startup_bench minimal_dialog >/dev/null
 export WINEPREFIX=$PWD/build/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 tests/prepare-prefix.sh "$WINEPREFIX"
 media=$(mktemp -d /tmp/brellic-bench-media.XXXX)
