@@ -1,0 +1,131 @@
+// A user whose folders hold characters outside the system's ANSI code page:
+// the programs declare UTF-8 as their code page, so every narrow call takes
+// such paths. Checked with wide calls from the test, which has no such manifest.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "journey.h"
+
+namespace {
+const wchar_t kForeignTemp[] = L"C:\\users\\Public\\\x041f\x0451\x0442\x0440 Temp";
+const wchar_t kForeignFolder[] = L"C:\\\x7a0b\x5e8f\\Brellic Pagewright";
+
+bool WideExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WideDeleteTree(const std::wstring& path) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = ::FindFirstFileW((path + L"\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = path + L"\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                WideDeleteTree(child);
+            } else {
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(h, &fd));
+        ::FindClose(h);
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+// Starts a program with the temporary folders pointing at the foreign one.
+HANDLE StartWithForeignTemp(const std::wstring& commandLine) {
+    std::vector<wchar_t> env;
+    wchar_t* block = ::GetEnvironmentStringsW();
+    for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
+        if (_wcsnicmp(p, L"TEMP=", 5) != 0 && _wcsnicmp(p, L"TMP=", 4) != 0)
+            env.insert(env.end(), p, p + wcslen(p) + 1);
+    }
+    ::FreeEnvironmentStringsW(block);
+    for (const std::wstring& e : {std::wstring(L"TEMP=") + kForeignTemp, std::wstring(L"TMP=") + kForeignTemp})
+        env.insert(env.end(), e.c_str(), e.c_str() + e.size() + 1);
+    env.push_back(L'\0');
+    std::vector<wchar_t> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back(L'\0');
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, env.data(),
+                          nullptr, &si, &pi))
+        return nullptr;
+    ::CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+std::wstring RegistryTextW(HKEY root, const wchar_t* path, const wchar_t* name) {
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    if (::RegGetValueW(root, path, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return L"<absent>";
+    return data;
+}
+}  // namespace
+
+TEST_F(Journey, FoldersOutsideTheAnsiCodePageInstallAndRemoveCleanly) {
+    WideDeleteTree(L"C:\\\x7a0b\x5e8f");
+    WideDeleteTree(kForeignTemp);
+    ASSERT_TRUE(::CreateDirectoryW(kForeignTemp, nullptr));
+
+    SetupOptions options;
+    options.args = "notruneditor";
+    SetupRun run(media.Path(), options);
+    WindowSource windows = WindowsOfProcess(run.Pid());
+    for (Page page : {Page::Welcome, Page::Agreement}) {
+        HWND hwnd = WaitForPage(windows, page);
+        ASSERT_TRUE(hwnd);
+        Click(hwnd, IDOK);
+        WaitGone(hwnd);
+    }
+    HWND type = WaitForPage(windows, Page::InstallType);
+    ASSERT_TRUE(type);
+    Click(type, 1015);
+    HWND destination = WaitForPage(windows, Page::Destination);
+    ASSERT_TRUE(destination);
+    ::SendMessageW(::GetDlgItem(destination, 1005), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kForeignFolder));
+    Click(destination, IDOK);
+    HWND confirm = WaitForPage(windows, Page::Confirm);
+    ASSERT_TRUE(confirm);
+    Click(confirm, IDOK);
+    HWND finish = WaitForPage(windows, Page::Finish, 60000);
+    ASSERT_TRUE(finish) << DescribeWindows(windows);
+    Click(finish, IDOK);
+    EXPECT_EQ(run.WaitExit(30000), 0);
+
+    const std::wstring folder = kForeignFolder;
+    EXPECT_TRUE(WideExists(folder + L"\\Scrivo.exe"));
+    EXPECT_TRUE(WideExists(folder + L"\\uninstall.exe"));
+    EXPECT_EQ(RegistryTextW(HKEY_LOCAL_MACHINE, L"Software\\Brellic Software\\Pagewright", L"SetupPath"),
+              folder + L"\\");
+
+    // Removal with the temporary folder under a Cyrillic name.
+    HANDLE list = StartWithForeignTemp(L"C:\\windows\\system32\\uninstaller.exe --remove \"Brellic Pagewright\"");
+    ASSERT_TRUE(list);
+    HWND confirmRemoval = WaitForAnyMessageBox("Are you sure uninstall Brellic Pagewright?");
+    ASSERT_TRUE(confirmRemoval);
+    Answer(confirmRemoval, IDYES);
+    HWND done = WaitForAnyMessageBox("You have successfully removed Brellic Pagewright.", 30000);
+    ASSERT_TRUE(done);
+    Answer(done, IDOK);
+    ::WaitForSingleObject(list, 20000);
+    ::CloseHandle(list);
+
+    EXPECT_FALSE(WideExists(folder)) << "installation folder removed";
+    EXPECT_FALSE(WideExists(L"C:\\\x7a0b\x5e8f")) << "its emptied parent removed too";
+    EXPECT_TRUE(WideExists(std::wstring(kForeignTemp) + L"\\Brellic Pagewright")) << "the copy ran from there";
+    DWORD start = ::GetTickCount();
+    while (WideExists(std::wstring(kForeignTemp) + L"\\Brellic Pagewright\\Uninstall.exe") &&
+           ::GetTickCount() - start < 15000)
+        ::Sleep(100);
+    EXPECT_FALSE(WideExists(std::wstring(kForeignTemp) + L"\\Brellic Pagewright\\Uninstall.exe"));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    WideDeleteTree(kForeignTemp);
+}
