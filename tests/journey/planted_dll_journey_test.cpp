@@ -1,0 +1,78 @@
+// The whole journey with libraries planted beside setup.exe and in the
+// uninstaller's temporary folder, and Wine told to prefer such native copies:
+// none of them is loaded.
+#include <gtest/gtest.h>
+
+#include "journey.h"
+#include "test_paths.h"
+
+namespace {
+const char kMark[] = "C:\\brellic-planted-loaded.txt";
+const char* const kPlantedNames[] = {"gdiplus.dll", "netapi32.dll"};
+
+const char* const kPrograms[] = {"naive_loader.exe", "setup.exe", "uninstall.exe", "Uninstall.exe"};
+
+// Wine's per-program setting that prefers a native copy of a library found
+// beside the program over its own; the loader reads it at each start.
+class PreferNativeCopies {
+public:
+    PreferNativeCopies() {
+        for (const char* program : kPrograms)
+            for (const char* name : {"gdiplus", "netapi32"})
+                RegWriteRaw(HKEY_CURRENT_USER, Key(program).c_str(), name, REG_SZ, "native,builtin", 15);
+    }
+    ~PreferNativeCopies() {
+        for (const char* program : kPrograms)
+            RegDeleteTreeAll(HKEY_CURRENT_USER, (std::string("Software\\Wine\\AppDefaults\\") + program).c_str());
+    }
+
+private:
+    static std::string Key(const char* program) {
+        return std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides";
+    }
+};
+
+void Plant(const std::string& folder) {
+    for (const char* name : kPlantedNames)
+        CopyOneFile(std::string(TEST_DATA_DIR) + "\\planted.dll", folder + "\\" + name);
+}
+}  // namespace
+
+TEST_F(Journey, LibrariesPlantedBesideTheProgramsAreNeverLoaded) {
+    ::DeleteFileA(kMark);
+    // The planted library works: loaded on purpose, it leaves its mark.
+    HMODULE control = ::LoadLibraryA((std::string(TEST_DATA_DIR) + "\\planted.dll").c_str());
+    ASSERT_TRUE(control);
+    ::FreeLibrary(control);
+    ASSERT_TRUE(FileExists(kMark));
+    ::DeleteFileA(kMark);
+
+    Plant(media.Path());
+    PreferNativeCopies preferNative;
+    {
+        // A program that loads by bare name from the media folder does pick the planted copy.
+        CopyOneFile(std::string(TEST_DATA_DIR) + "\\naive_loader.exe", media / "naive_loader.exe");
+        ChildProcess naive(media / "naive_loader.exe", "gdiplus.dll", media.Path());
+        EXPECT_EQ(naive.WaitExit(), 0);
+        EXPECT_NE(ReadFileText(kMark).find("gdiplus.dll"), std::string::npos) << "the threat is real here";
+        ::DeleteFileA((media / "naive_loader.exe").c_str());
+        ::DeleteFileA(kMark);
+    }
+    SetupRun run(media.Path());
+    HWND finish = WalkToFinish(run);
+    ASSERT_TRUE(finish);
+    Click(finish, 1008);
+    Click(finish, IDOK);
+    EXPECT_EQ(run.WaitExit(30000), 0);
+    EXPECT_TRUE(FileExists(std::string(kDefaultFolder) + "\\Scrivo.exe"));
+
+    std::string temporary = TemporaryCopy().substr(0, TemporaryCopy().rfind('\\'));
+    ::CreateDirectoryA(temporary.c_str(), nullptr);
+    Plant(temporary);
+    EXPECT_EQ(RemoveThroughInstalledPrograms(), "You have successfully removed Brellic Pagewright.");
+    EXPECT_FALSE(DirExists(kDefaultFolder));
+    EXPECT_FALSE(FileExists(kMark)) << ReadFileText(kMark);
+    for (const char* name : kPlantedNames)
+        ::DeleteFileA((temporary + "\\" + name).c_str());
+    ::DeleteFileA(kMark);
+}
