@@ -42,7 +42,9 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-double TimeInstaller(BenchApp& app, const std::string& source, const std::string& target,
+double TimeInstaller(BenchApp& app,
+                     const std::string& source,
+                     const std::string& target,
                      const std::vector<CString>& names) {
     app.m_strSourceDir = source.c_str();
     app.m_strInstallDir = (target + "\\").c_str();

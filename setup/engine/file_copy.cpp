@@ -34,7 +34,8 @@ bool CopyOverwriting(const CString& source, const CString& destination) {
         return true;
     DWORD error = ::GetLastError();
     DWORD attributes = ::GetFileAttributesA(destination);
-    if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) {
+    if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+        !(attributes & FILE_ATTRIBUTE_READONLY)) {
         ::SetLastError(error);
         return false;
     }

@@ -39,8 +39,8 @@ BOOL CSetupApp::GetFileVersion(CString& strVersion, CString strFile) {
             void* fixed = nullptr;
             UINT length = 0;
             if (version.query(block.data(), "\\", &fixed, &length)) {
-                LogFormat("VerQueryValue's return value: pTransTable = 0x%x, nQuerySize = %d\r\n",
-                          TraceAddress(fixed), static_cast<int>(length));
+                LogFormat("VerQueryValue's return value: pTransTable = 0x%x, nQuerySize = %d\r\n", TraceAddress(fixed),
+                          static_cast<int>(length));
                 // A block too short to hold the fixed information is no version at all.
                 if (fixed && length >= sizeof(VS_FIXEDFILEINFO)) {
                     const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);

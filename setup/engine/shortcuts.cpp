@@ -29,8 +29,8 @@ BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char*
     // COM stays initialised on this thread for the rest of the run.
     ::CoInitialize(nullptr);
     ComPtr<IShellLinkA> link;
-    HRESULT created = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                         link.ReceiveVoid());
+    HRESULT created =
+        ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.ReceiveVoid());
     LogFormat("CoCreateInstance return value: pShellLink = 0x%x, hres = %d);\r\n", TraceAddress(link.Get()),
               static_cast<int>(created));
     if (FAILED(created) || !link) {

@@ -90,7 +90,8 @@ TEST_F(BackupOffer, BackupThatCannotBeMadeKeepsTheInstalledEditor) {
     ::CreateDirectoryA((dest + "Scrivo(2.0.0.0).exe").c_str(), nullptr);  // in the way of the backup
     MessageBoxAnswerer answerer({{"previous version", IDYES}, {"could not be installed", IDOK}});
     app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(answerer.Seen(), (std::vector<std::string>{Question("2.0.0.0"), UncopiedFilesMessage({"Scrivo.exe"}).str()}));
+    EXPECT_EQ(answerer.Seen(),
+              (std::vector<std::string>{Question("2.0.0.0"), UncopiedFilesMessage({"Scrivo.exe"}).str()}));
     EXPECT_EQ(VersionOf(dest + "Scrivo.exe"), "2.0.0.0");
     EXPECT_TRUE(FileExists(dest + "readme.txt"));
 }

@@ -45,7 +45,8 @@ TEST_F(CopyList, FollowsPlatformImagingLibraryAndMedia) {
         {"Windows 98, reader", TRUE, 1, 4, 10, true, true, false, with({"leafview.ex_"})},
         {"Windows Me, manual", TRUE, 1, 4, 90, true, false, true, with({"scrivoguide.pdf"})},
         {"NT 4", TRUE, 2, 4, 0, true, false, false, with({"msimg32.dl_", "mscms.dl_"})},
-        {"NT 3.51 without GDI+", TRUE, 2, 3, 51, false, false, false, with({"msimg32.dl_", "mscms.dl_", "GDIPlus.dl_"})},
+        {"NT 3.51 without GDI+", TRUE, 2, 3, 51, false, false, false,
+         with({"msimg32.dl_", "mscms.dl_", "GDIPlus.dl_"})},
         {"version query fails", FALSE, 1, 4, 0, true, false, false, fixed},
     };
     for (const Case& c : cases) {
@@ -94,7 +95,8 @@ TEST_F(CopyList, RebuiltNotDoubledAndUnreadableReaderLeftOut) {
     EXPECT_EQ(Log(), std::string(kListTrace) + kListTrace);
 
     // A reader held open without sharing cannot be opened: it counts as absent.
-    HANDLE held = ::CreateFileA((media + "\\leafview.ex_").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        ::CreateFileA((media + "\\leafview.ex_").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     app.initCopyedFileList();
     ::CloseHandle(held);

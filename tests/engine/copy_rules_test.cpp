@@ -45,9 +45,15 @@ TEST(InstalledNames, UnderscoreRestoresTheLetter) {
         const char* media;
         const char* installed;
     } cases[] = {
-        {"Scrivo.ex_", "Scrivo.exe"},   {"uninstall.ex_", "uninstall.exe"}, {"GDIPlus.dl_", "GDIPlus.dll"},
-        {"msimg32.dl_", "msimg32.dll"}, {"BRLXCJK.BIN", "BRLXCJK.BIN"},     {"readme.txt", "readme.txt"},
-        {"notes.do_", "notes.do_"},         {"_", "_"},                         {"", ""},
+        {"Scrivo.ex_", "Scrivo.exe"},
+        {"uninstall.ex_", "uninstall.exe"},
+        {"GDIPlus.dl_", "GDIPlus.dll"},
+        {"msimg32.dl_", "msimg32.dll"},
+        {"BRLXCJK.BIN", "BRLXCJK.BIN"},
+        {"readme.txt", "readme.txt"},
+        {"notes.do_", "notes.do_"},
+        {"_", "_"},
+        {"", ""},
         {"x_", "xe"},
     };
     for (const Case& c : cases)
@@ -68,8 +74,8 @@ TEST(VersionText, ParsesOnlyFourNumbersOfSixteenBits) {
     EXPECT_EQ(parts[0], 10);
     EXPECT_EQ(parts[2], 65535);
     EXPECT_EQ(parts[3], 7);
-    for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1..2.3", "1.2.3.65536", "a.b.c.d", "1.2.3.4 ", ".1.2.3",
-                            "1.2.3.", "000001.2.3.4"})
+    for (const char* bad :
+         {"", "1.2.3", "1.2.3.4.5", "1..2.3", "1.2.3.65536", "a.b.c.d", "1.2.3.4 ", ".1.2.3", "1.2.3.", "000001.2.3.4"})
         EXPECT_FALSE(ParseVersionText(bad, parts)) << bad;
 }
 
@@ -79,10 +85,17 @@ TEST(BackupOfferRule, NumbersCompareAsNumbers) {
         const char* installed;
         bool offer;
     } cases[] = {
-        {"2.1.0.0", "2.0.0.0", true},   {"2.0.0.10", "2.0.0.9", true}, {"10.0.0.0", "9.0.0.0", true},
-        {"2.0.0.9", "2.0.0.10", false}, {"9.0.0.0", "10.0.0.0", false}, {"2.0.0.0", "2.0.0.0", false},
-        {"2.0.0.0", "2.1.0.0", false},  {"", "2.0.0.0", false},        {"", "", false},
-        {"2.0.0.0", "", true},          {"65535.65535.65535.65535", "65535.65535.65535.65534", true},
+        {"2.1.0.0", "2.0.0.0", true},
+        {"2.0.0.10", "2.0.0.9", true},
+        {"10.0.0.0", "9.0.0.0", true},
+        {"2.0.0.9", "2.0.0.10", false},
+        {"9.0.0.0", "10.0.0.0", false},
+        {"2.0.0.0", "2.0.0.0", false},
+        {"2.0.0.0", "2.1.0.0", false},
+        {"", "2.0.0.0", false},
+        {"", "", false},
+        {"2.0.0.0", "", true},
+        {"65535.65535.65535.65535", "65535.65535.65535.65534", true},
         {"b", "a", true},  // texts we did not make keep the plain text order
     };
     for (const Case& c : cases)

@@ -38,7 +38,8 @@ TEST_F(Directories, CreateThePathMakesMissingParentsFirst) {
 TEST_F(Directories, CreateThePathResultsForEmptyAndImpossiblePaths) {
     EXPECT_FALSE(app.CreateThePath(""));
     EXPECT_FALSE(app.CreateThePath(nullptr));
-    EXPECT_EQ(Log(), "start CreateThePath ()\r\nexit CreateThePath()\r\nstart CreateThePath ()\r\nexit CreateThePath()\r\n");
+    EXPECT_EQ(Log(),
+              "start CreateThePath ()\r\nexit CreateThePath()\r\nstart CreateThePath ()\r\nexit CreateThePath()\r\n");
     g_strDebugLog.Empty();
     // No backslash, so no parent to try; the folder cannot be made and the answer is still TRUE.
     EXPECT_TRUE(app.CreateThePath("bad<name>"));
@@ -62,7 +63,8 @@ TEST_F(Directories, MyCreatePathStopsAtAFileAndKeepsNetworkPathsWhole) {
     std::string blocked = scratch / "file.txt";
     EXPECT_FALSE(app.MyCreatePath((blocked + "\\sub").c_str()));
     std::string log = WithoutAddresses(Log());
-    std::string tail = Found(blocked + "\\*.*") + "CreateDirectory(" + blocked + "\\, NULL);\r\nFindClose();\r\nexit MyCreatePath()\r\n";
+    std::string tail = Found(blocked + "\\*.*") + "CreateDirectory(" + blocked +
+                       "\\, NULL);\r\nFindClose();\r\nexit MyCreatePath()\r\n";
     ASSERT_GE(log.size(), tail.size());
     EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
     EXPECT_EQ(ReadFileText(blocked), "x");
@@ -75,7 +77,7 @@ TEST_F(Directories, MyCreatePathStopsAtAFileAndKeepsNetworkPathsWhole) {
     EXPECT_FALSE(app.MyCreatePath("\\\\nosuchserver\\share\\Programs"));
     ::SetCurrentDirectoryA(previous);
     EXPECT_EQ(CountEntries(scratch.Path()), 1);
-    EXPECT_EQ(WithoutAddresses(Log()).substr(0, 90),
-              ("start MyCreatePath(\\\\nosuchserver\\share\\Programs)\r\n" +
-               Found("\\\\nosuchserver\\share\\Programs\\*.*")).substr(0, 90));
+    EXPECT_EQ(WithoutAddresses(Log()).substr(0, 90), ("start MyCreatePath(\\\\nosuchserver\\share\\Programs)\r\n" +
+                                                      Found("\\\\nosuchserver\\share\\Programs\\*.*"))
+                                                         .substr(0, 90));
 }

@@ -18,8 +18,8 @@
 inline constexpr char kMediaEditorVersion[] = "2.1.0.0";
 
 inline const std::vector<CString> kEveryMediaFile = {
-    "Scrivo.ex_",  "readme.txt",  "uninstall.ex_", "BRLXCJK.BIN",  "what's new.txt",
-    "Known Issues.txt", "msimg32.dl_", "mscms.dl_", "GDIPlus.dl_", "leafview.ex_", "scrivoguide.pdf"};
+    "Scrivo.ex_",  "readme.txt", "uninstall.ex_", "BRLXCJK.BIN",  "what's new.txt", "Known Issues.txt",
+    "msimg32.dl_", "mscms.dl_",  "GDIPlus.dl_",   "leafview.ex_", "scrivoguide.pdf"};
 
 inline std::string TestEditor(const std::string& version) {
     return std::string(TEST_DATA_DIR) + "\\scrivo-" + version + ".exe";

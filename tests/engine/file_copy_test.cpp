@@ -45,13 +45,15 @@ TEST_F(CopyFiles, FreshInstallationCopiesEveryEntryInOrderUnderItsInstalledName)
     EXPECT_EQ(CountEntries(dest), 11);
     for (const CString& entry : kEveryMediaFile) {
         std::string installed = dest + InstalledName(entry).c_str();
-        EXPECT_EQ(ReadFileText(installed), ReadFileText(std::string(TEST_MEDIA_DIR) + "\\" + entry.c_str())) << installed;
+        EXPECT_EQ(ReadFileText(installed), ReadFileText(std::string(TEST_MEDIA_DIR) + "\\" + entry.c_str()))
+            << installed;
     }
     EXPECT_TRUE(FileExists(dest + "GDIPlus.dll"));
     EXPECT_TRUE(FileExists(dest + "Known Issues.txt"));
     std::string parent = scratch / "Brellic Software";
-    EXPECT_EQ(Log(), kStart + ("start CreateThePath (" + dest + ")\r\nstart CreateThePath (" + parent +
-                               ")\r\nexit CreateThePath()\r\nexit CreateThePath()\r\n") +
+    EXPECT_EQ(Log(), kStart +
+                         ("start CreateThePath (" + dest + ")\r\nstart CreateThePath (" + parent +
+                          ")\r\nexit CreateThePath()\r\nexit CreateThePath()\r\n") +
                          Pass() + "exit CopyFileToAnother()\r\n");
     EXPECT_EQ(app.m_bSameDir, 0);
 }
@@ -118,7 +120,7 @@ TEST_F(CopyFiles, EditorRunningFromTheDestinationIsClosedAndEveryEntryCopiedAgai
     // The nested run copies the whole list; the interrupted one then goes on after the failed entry.
     std::string firstTwo = Pass().substr(0, Pass().size() - Pass(2).size());
     EXPECT_EQ(log, kStart + ThePath() + firstTwo + kStart + ThePath() + Pass() + "exit CopyFileToAnother()\r\n" +
-                         Pass(2) + "exit CopyFileToAnother()\r\n");
+                       Pass(2) + "exit CopyFileToAnother()\r\n");
 }
 
 TEST_F(CopyFiles, FilesThatCouldNotBeWrittenAreNamedInOneMessage) {

@@ -36,7 +36,9 @@ TEST_F(FileVersion, TraceEchoesEachCall) {
     EXPECT_EQ(version.GetLength(), 7);
     std::string expected = "start GetFileVersion( );\r\nGetFileVersionInfoSize(" + path +
                            ", & dwHandle); \r\nGetFileVersionInfoSize's return value: dwHandle = 0\r\n"
-                           "GetFileVersionInfo(" + path + ", 0, SIZE, 0xADDR)\r\n"
+                           "GetFileVersionInfo(" +
+                           path +
+                           ", 0, SIZE, 0xADDR)\r\n"
                            "VerQueryValue(0xADDR, \\, &pTransTable, &nQuerySize)\r\n"
                            "VerQueryValue's return value: pTransTable = 0xADDR, nQuerySize = 52\r\n"
                            "exit GetFileVersion()\r\n";

@@ -56,14 +56,17 @@ TEST_F(Registration, EveryValueWithItsType) {
     ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion", REG_SZ, kMediaEditorVersion);
     ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", REG_SZ, "Brellic Software");
     ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", REG_SZ, dest);
-    DWORD bytes = static_cast<DWORD>(ReadFileText(dest + "Scrivo.exe").size() + ReadFileText(dest + "readme.txt").size());
+    DWORD bytes =
+        static_cast<DWORD>(ReadFileText(dest + "Scrivo.exe").size() + ReadFileText(dest + "readme.txt").size());
     ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", REG_DWORD, std::to_string((bytes + 1023) / 1024));
     ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify", REG_DWORD, "1");
     ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair", REG_DWORD, "1");
 
     std::string log = Log();
-    size_t start = log.find("start WriteReg()\r\nstart RegSetString(HKEY_LOCAL_MACHINE, Software\\Brellic Software"
-                            "\\Pagewright, SetupPath, " + dest + ", 1)\r\n");
+    size_t start = log.find(
+        "start WriteReg()\r\nstart RegSetString(HKEY_LOCAL_MACHINE, Software\\Brellic Software"
+        "\\Pagewright, SetupPath, " +
+        dest + ", 1)\r\n");
     size_t entry = log.find("add to add/del program\r\nstart RegSetString(HKEY_LOCAL_MACHINE, " +
                             std::string(kUninstallKey) + ", UninstallString, \"" + uninstaller + "\", 1)\r\n");
     EXPECT_EQ(start, 0u);

@@ -38,12 +38,11 @@ LinkFacts ReadLink(const std::string& path) {
     return facts;
 }
 
-
 std::string LinkLines(const std::string& file, const std::string& folder, const std::string& name) {
     return "start CreateShortCut(" + file + ", " + folder + ", " + name +
            ");\r\nCoCreateInstance return value: pShellLink = 0xADDR, hres = 0);\r\n"
-           "QueryInterface return value: pPf = 0xADDR\r\nsave link: sz = " + folder + "\\" + name +
-           ".lnk \r\nexit CreateShortCut\r\n";
+           "QueryInterface return value: pPf = 0xADDR\r\nsave link: sz = " +
+           folder + "\\" + name + ".lnk \r\nexit CreateShortCut\r\n";
 }
 
 class Shortcuts : public EngineTest {
