@@ -6,25 +6,6 @@
 #include "test_paths.h"
 
 namespace {
-// Opens setup and walks to the page, leaving it open.
-HWND WalkTo(SetupRun& run, Page target) {
-    WindowSource windows = WindowsOfProcess(run.Pid());
-    struct Step {
-        Page page;
-        int button;
-    } const path[] = {{Page::Welcome, IDOK}, {Page::Agreement, IDOK}, {Page::InstallType, 1015},
-                      {Page::Destination, IDOK}, {Page::Confirm, IDOK}};
-    for (const Step& step : path) {
-        HWND hwnd = WaitForPage(windows, step.page);
-        if (!hwnd || step.page == target)
-            return hwnd;
-        Click(hwnd, step.button);
-        if (!WaitGone(hwnd))
-            return nullptr;
-    }
-    return nullptr;
-}
-
 std::string Installed(const std::string& folder, const char* name) {
     return folder + "\\" + name;
 }
@@ -35,7 +16,7 @@ TEST_F(Journey, QuittingFromEveryPageAsksFirstAndInstallsNothing) {
         SCOPED_TRACE(PageName(page));
         SetupRun run(media.Path());
         WindowSource windows = WindowsOfProcess(run.Pid());
-        HWND hwnd = WalkTo(run, page);
+        HWND hwnd = WalkTo(run, page, true);
         ASSERT_TRUE(hwnd);
         Click(hwnd, IDCANCEL);
         HWND question = WaitForBox(windows, kQuitQuestion);
@@ -68,7 +49,7 @@ TEST_F(Journey, CustomInstallationIntoAFolderWithBlanksHonoursEachShortcutOption
         CleanMachine();
         SetupRun run(media.Path());
         WindowSource windows = WindowsOfProcess(run.Pid());
-        HWND destination = WalkTo(run, Page::Destination);
+        HWND destination = WalkTo(run, Page::Destination, true);
         ASSERT_TRUE(destination);
         TypeText(destination, 1005, folder);
         if (!c.desktop)
@@ -123,19 +104,7 @@ TEST_F(Journey, ReinstallOverAnOlderEditorOffersTheBackupAndAutorunStaysQuiet) {
     options.args = "notruneditor";
     SetupRun again(media.Path(), options);
     WindowSource windows = WindowsOfProcess(again.Pid());
-    HWND reinstall = WaitForBox(windows, "Do you want to reinstall it?");
-    ASSERT_TRUE(reinstall);
-    Answer(reinstall, IDYES);
-    for (Page page : {Page::Welcome, Page::Agreement}) {
-        HWND hwnd = WaitForPage(windows, page);
-        ASSERT_TRUE(hwnd);
-        Click(hwnd, IDOK);
-        WaitGone(hwnd);
-    }
-    HWND type = WaitForPage(windows, Page::InstallType);
-    ASSERT_TRUE(type);
-    Click(type, 1014);
-    HWND confirm = WaitForPage(windows, Page::Confirm);
+    HWND confirm = ReinstallToConfirm(again);
     ASSERT_TRUE(confirm);
     EXPECT_NE(ControlText(confirm, 1005).find(std::string(kDefaultFolder) + "\\"), std::string::npos);
     Click(confirm, IDOK);
@@ -168,19 +137,7 @@ TEST_F(Journey, EditorRunningDuringReinstallationIsWaitedFor) {
     options.args = "notruneditor";
     SetupRun again(media.Path(), options);
     WindowSource windows = WindowsOfProcess(again.Pid());
-    HWND reinstall = WaitForBox(windows, "Do you want to reinstall it?");
-    ASSERT_TRUE(reinstall);
-    Answer(reinstall, IDYES);
-    for (Page page : {Page::Welcome, Page::Agreement}) {
-        HWND hwnd = WaitForPage(windows, page);
-        ASSERT_TRUE(hwnd);
-        Click(hwnd, IDOK);
-        WaitGone(hwnd);
-    }
-    HWND type = WaitForPage(windows, Page::InstallType);
-    ASSERT_TRUE(type);
-    Click(type, 1014);
-    HWND confirm = WaitForPage(windows, Page::Confirm);
+    HWND confirm = ReinstallToConfirm(again);
     ASSERT_TRUE(confirm);
     Click(confirm, IDOK);
     HWND retry = WaitForBox(windows, "must be closed to proceed with the installation");

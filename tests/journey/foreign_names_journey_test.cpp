@@ -79,16 +79,7 @@ TEST_F(Journey, FoldersOutsideTheAnsiCodePageInstallAndRemoveCleanly) {
     options.args = "notruneditor";
     SetupRun run(media.Path(), options);
     WindowSource windows = WindowsOfProcess(run.Pid());
-    for (Page page : {Page::Welcome, Page::Agreement}) {
-        HWND hwnd = WaitForPage(windows, page);
-        ASSERT_TRUE(hwnd);
-        Click(hwnd, IDOK);
-        WaitGone(hwnd);
-    }
-    HWND type = WaitForPage(windows, Page::InstallType);
-    ASSERT_TRUE(type);
-    Click(type, 1015);
-    HWND destination = WaitForPage(windows, Page::Destination);
+    HWND destination = WalkTo(run, Page::Destination, true);
     ASSERT_TRUE(destination);
     ::SendMessageW(::GetDlgItem(destination, 1005), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kForeignFolder));
     Click(destination, IDOK);

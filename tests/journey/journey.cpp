@@ -106,6 +106,34 @@ HWND Journey::WalkToFinish(SetupRun& run, const std::string& shots) {
     return finish;
 }
 
+HWND Journey::WalkTo(SetupRun& run, Page target, bool custom) {
+    WindowSource windows = WindowsOfProcess(run.Pid());
+    struct Step {
+        Page page;
+        int button;
+    } const path[] = {{Page::Welcome, IDOK},      {Page::Agreement, IDOK}, {Page::InstallType, custom ? 1015 : 1014},
+                      {Page::Destination, IDOK}, {Page::Confirm, IDOK}};
+    for (const Step& step : path) {
+        if (step.page == Page::Destination && !custom)
+            continue;
+        HWND hwnd = WaitForPage(windows, step.page);
+        if (!hwnd || step.page == target)
+            return hwnd;
+        Click(hwnd, step.button);
+        if (!WaitGone(hwnd))
+            return nullptr;
+    }
+    return nullptr;
+}
+
+HWND Journey::ReinstallToConfirm(SetupRun& run) {
+    HWND reinstall = WaitForBox(WindowsOfProcess(run.Pid()), "Do you want to reinstall it?");
+    if (!reinstall)
+        return nullptr;
+    Answer(reinstall, IDYES);
+    return WalkTo(run, Page::Confirm, false);
+}
+
 std::string Journey::RemoveThroughInstalledPrograms(bool removeBackups) {
     ChildProcess list("C:\\windows\\system32\\uninstaller.exe", "--remove \"Brellic Pagewright\"");
     if (!list.Started())

@@ -41,6 +41,11 @@ protected:
     ScratchDir media{"journey-media"};
     void SetUp() override;
     void TearDown() override;
+    // Walks from the welcome page (after any start-up question) to the target
+    // page, by Default or by Custom, and leaves it open; null when a page did not come.
+    static HWND WalkTo(SetupRun& run, Page target, bool custom);
+    // Answers Yes to the reinstall question and walks by Default to the confirmation page.
+    static HWND ReinstallToConfirm(SetupRun& run);
     // Walks the default installation; leaves the finish page open and returns it.
     HWND WalkToFinish(SetupRun& run, const std::string& shotPrefix = "");
     // Closes every editor window and waits for the editors to end.
