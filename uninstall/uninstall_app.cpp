@@ -36,9 +36,8 @@ void CUninstallApp::RunFirst() {
 void CUninstallApp::RunRemoval() {
     CString folder = InstallFolderArgument(m_lpCmdLine);
     ChooseRootKey();
-    if (folder.IsEmpty()) {
+    if (folder.IsEmpty())
         folder = InstallFolderFromSetupPath(RegGetString(m_hRootKey, kProductKey, kSetupPathValue, ""));
-    }
     if (!AcceptInstallFolder(folder))
         return;
     BuildFileList();

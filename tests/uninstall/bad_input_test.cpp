@@ -5,47 +5,9 @@
 #include <string>
 
 #include "../../common/product_names.h"
-#include "../../common/shell_folders.h"
 #include "installation.h"
 #include "test_uninstall_app.h"
 #include "unix_link.h"
-
-namespace {
-std::string ShellFolder(int csidl) {
-    return std::string(GetSpecialFolderPath(csidl).c_str()) + "\\";
-}
-
-std::string WindowsDir() {
-    char path[MAX_PATH];
-    ::GetWindowsDirectoryA(path, MAX_PATH);
-    return std::string(path) + "\\";
-}
-
-std::string SystemDir() {
-    char path[MAX_PATH];
-    ::GetSystemDirectoryA(path, MAX_PATH);
-    return std::string(path) + "\\";
-}
-
-std::string TempDir() {
-    char path[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, path);
-    return path;
-}
-
-// Runs this test's current folder elsewhere, so relative names have a target.
-class ScopedCurrentFolder {
-public:
-    explicit ScopedCurrentFolder(const std::string& folder) {
-        ::GetCurrentDirectoryA(MAX_PATH, m_saved);
-        ::SetCurrentDirectoryA(folder.c_str());
-    }
-    ~ScopedCurrentFolder() { ::SetCurrentDirectoryA(m_saved); }
-
-private:
-    char m_saved[MAX_PATH] = {};
-};
-}  // namespace
 
 TEST(BadInput, RefusedFolderGetsAMessageAndNothingIsTouched) {
     struct Case {
@@ -60,13 +22,14 @@ TEST(BadInput, RefusedFolderGetsAMessageAndNothingIsTouched) {
         {"no argument, no SetupPath", "", false, "", "is not known"},
         {"drive root", "C:\\", true, "", refused("root of a drive")},
         {"drive letter", "C:", true, "", refused("root of a drive")},
-        {"Windows folder", WindowsDir(), true, "", refused("of the system or of the user")},
-        {"system folder", SystemDir(), true, "", refused("of the system or of the user")},
-        {"below the Windows folder", WindowsDir() + "Fonts\\", true, "", refused("of the system or of the user")},
-        {"temporary folder", TempDir(), true, "", refused("of the system or of the user")},
-        {"user profile", ShellFolder(CSIDL_PROFILE), true, "", refused("of the system or of the user")},
-        {"program files", ShellFolder(CSIDL_PROGRAM_FILES), true, "", refused("of the system or of the user")},
-        {"desktop", ShellFolder(CSIDL_DESKTOPDIRECTORY), true, "", refused("of the system or of the user")},
+        {"Windows folder", WindowsFolderPath(), true, "", refused("of the system or of the user")},
+        {"system folder", SystemFolderPath(), true, "", refused("of the system or of the user")},
+        {"below the Windows folder", WindowsFolderPath() + "Fonts\\", true, "",
+         refused("of the system or of the user")},
+        {"temporary folder", TempFolderPath(), true, "", refused("of the system or of the user")},
+        {"user profile", ShellFolderPath(CSIDL_PROFILE), true, "", refused("of the system or of the user")},
+        {"program files", ShellFolderPath(CSIDL_PROGRAM_FILES), true, "", refused("of the system or of the user")},
+        {"desktop", ShellFolderPath(CSIDL_DESKTOPDIRECTORY), true, "", refused("of the system or of the user")},
         {"relative", "Pagewright\\", true, "", refused("not a complete path")},
         {"unbalanced quote", "", true, "", refused("not a plain folder name")},
         {"parent by dots", "", true, "", refused("not a plain folder name")},
@@ -117,11 +80,11 @@ TEST(BadInput, QuotedArgumentWithTrailingBlanksNamesTheFolder) {
 // A folder that leads elsewhere is judged by where it leads.
 TEST(BadInput, InstallationFolderLinkedToASystemFolderIsRefused) {
     TestInstallation inst;
-    std::string sentinel = TempDir() + "readme.txt";
+    std::string sentinel = TempFolderPath() + "readme.txt";
     ASSERT_FALSE(FileExists(sentinel));
     WriteFileText(sentinel, "not ours");
     std::string link = inst.VendorDir() + "\\Linked";
-    bool linked = MakeFolderLink(link, TempDir().substr(0, TempDir().size() - 1));
+    bool linked = MakeFolderLink(link, TempFolderPath().substr(0, TempFolderPath().size() - 1));
     struct Cleanup {
         std::string link, sentinel;
         ~Cleanup() {

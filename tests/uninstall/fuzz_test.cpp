@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "../../common/product_names.h"
-#include "../../common/shell_folders.h"
 #include "installation.h"
 #include "test_uninstall_app.h"
 
@@ -19,20 +18,6 @@ std::string WithSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '\\')
         folder += '\\';
     return folder;
-}
-
-std::string ShellFolder(int csidl) {
-    return WithSlash(GetSpecialFolderPath(csidl).c_str());
-}
-
-std::string SystemPath(UINT (*get)(LPSTR, UINT)) {
-    char path[MAX_PATH] = {};
-    get(path, MAX_PATH);
-    return WithSlash(path);
-}
-
-UINT TempPath(LPSTR buffer, UINT size) {
-    return ::GetTempPathA(size, buffer);
 }
 
 std::string ShortForm(const std::string& path) {
@@ -75,17 +60,6 @@ private:
     std::vector<std::string> m_watched;
 };
 
-class ScopedCurrentFolder {
-public:
-    explicit ScopedCurrentFolder(const std::string& folder) {
-        ::GetCurrentDirectoryA(MAX_PATH, m_saved);
-        ::SetCurrentDirectoryA(folder.c_str());
-    }
-    ~ScopedCurrentFolder() { ::SetCurrentDirectoryA(m_saved); }
-
-private:
-    char m_saved[MAX_PATH] = {};
-};
 }  // namespace
 
 TEST(BadInputFuzz, NoFileOutsideTheInstallationFolderEverDisappears) {
@@ -105,11 +79,11 @@ TEST(BadInputFuzz, NoFileOutsideTheInstallationFolderEverDisappears) {
     sentinels.PlaceIn(vendor, "Pagewright");  // "C:\App" + "Scrivo.exe"
     sentinels.PlaceIn(vendor + "Pagewright2");
     sentinels.PlaceIn(inst.Scratch().Path());
-    std::string windows = SystemPath(::GetWindowsDirectoryA);
-    std::string system = SystemPath(::GetSystemDirectoryA);
-    std::string temp = SystemPath(TempPath);
-    for (const std::string& folder : {std::string("C:\\"), windows, system, temp, ShellFolder(CSIDL_PROFILE),
-                                      ShellFolder(CSIDL_PROGRAM_FILES), ShellFolder(CSIDL_DESKTOPDIRECTORY)})
+    std::string windows = WindowsFolderPath();
+    std::string system = SystemFolderPath();
+    std::string temp = TempFolderPath();
+    for (const std::string& folder : {std::string("C:\\"), windows, system, temp, ShellFolderPath(CSIDL_PROFILE),
+                                      ShellFolderPath(CSIDL_PROGRAM_FILES), ShellFolderPath(CSIDL_DESKTOPDIRECTORY)})
         sentinels.PlaceIn(folder);
     ScopedCurrentFolder here(cwd.Path());
 
@@ -136,9 +110,9 @@ TEST(BadInputFuzz, NoFileOutsideTheInstallationFolderEverDisappears) {
         system,
         windows + "Fonts",
         temp,
-        ShellFolder(CSIDL_PROFILE),
-        ShellFolder(CSIDL_PROGRAM_FILES),
-        ShortForm(ShellFolder(CSIDL_PROGRAM_FILES)),
+        ShellFolderPath(CSIDL_PROFILE),
+        ShellFolderPath(CSIDL_PROGRAM_FILES),
+        ShortForm(ShellFolderPath(CSIDL_PROGRAM_FILES)),
         dir + "..\\",
         dir + "..\\..",
         dir + ".\\",

@@ -33,7 +33,12 @@ std::vector<std::string> ImportedLibraries(const std::string& image) {
         }
         return image.size();
     };
-    DWORD importRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    // The 32-bit build's optional header is shorter; the directories follow it.
+    const IMAGE_DATA_DIRECTORY* directories =
+        nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC
+            ? reinterpret_cast<const IMAGE_NT_HEADERS32*>(nt)->OptionalHeader.DataDirectory
+            : nt->OptionalHeader.DataDirectory;
+    DWORD importRva = directories[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
     for (size_t offset = fileOffset(importRva);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
         auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(offset, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
         if (!entry || entry->Name == 0)

@@ -108,10 +108,39 @@ std::vector<std::string> TestInstallation::RemainingFiles() const {
     return remaining;
 }
 
+std::string WindowsFolderPath() {
+    char path[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(path, MAX_PATH);
+    return std::string(path) + "\\";
+}
+
+std::string SystemFolderPath() {
+    char path[MAX_PATH] = {};
+    ::GetSystemDirectoryA(path, MAX_PATH);
+    return std::string(path) + "\\";
+}
+
+std::string TempFolderPath() {
+    char path[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, path);
+    return path;
+}
+
+std::string ShellFolderPath(int csidl) {
+    return std::string(GetSpecialFolderPath(csidl).c_str()) + "\\";
+}
+
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder) {
+    ::GetCurrentDirectoryA(MAX_PATH, m_saved);
+    ::SetCurrentDirectoryA(folder.c_str());
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder() {
+    ::SetCurrentDirectoryA(m_saved);
+}
+
 std::string OwnTempFolderPath() {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "Brellic Pagewright";
+    return TempFolderPath() + "Brellic Pagewright";
 }
 
 std::string TempCopyPath() {

@@ -65,3 +65,21 @@ public:
 
 // Names of the installed files, in the uninstaller's order.
 std::vector<std::string> InstalledNames();
+
+// The system's folders, with trailing backslashes.
+std::string WindowsFolderPath();
+std::string SystemFolderPath();
+std::string TempFolderPath();
+std::string ShellFolderPath(int csidl);
+
+// Runs the test with another current folder, so relative names have a target.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    char m_saved[MAX_PATH] = {};
+};

@@ -29,6 +29,12 @@ void KeyWithValues(HKEY root, const std::string& key) {
     WriteText(root, key, "Named", "value");
 }
 
+int g_versionAsked = 0;
+DWORD WINAPI Windows98Version() {
+    ++g_versionAsked;
+    return 0xC0000A04;
+}
+
 const char kParentKey[] = "Software\\Brellic Software";
 const std::string kProduct = kProductKey;
 }  // namespace
@@ -206,18 +212,14 @@ TEST(RegistryCleanup, NestedProductKeyGoesBottomUpUnderBothRootsAndTheParentStay
 TEST(RegistryCleanup, Windows95FamilyDeletesEachKeyWithOneCall) {
     ProductKeysGuard keys;
     SystemSeamGuard seam;
-    static int asked = 0;
-    asked = 0;
-    g_system.getVersion = []() -> DWORD {
-        ++asked;
-        return 0xC0000A04;  // Windows 98
-    };
+    g_versionAsked = 0;
+    g_system.getVersion = Windows98Version;
     KeyWithValues(HKEY_CURRENT_USER, kProduct);
     KeyWithValues(HKEY_LOCAL_MACHINE, kProduct);
     KeyWithValues(HKEY_LOCAL_MACHINE, kProduct + "\\A");
     TestUninstallApp app;
     app.CleanRegistry();
-    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(g_versionAsked, 4);
     // A key without sub-keys goes with its values in that one call.
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kProductKey));
     // The system here only deletes keys without sub-keys, and there is no walk
