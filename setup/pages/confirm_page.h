@@ -1,8 +1,24 @@
+// Last page before the installation: a read-only summary of the folder and
+// the shortcut options, with Install, Back and Cancel.
 #pragma once
 #include "../../framework/dialog.h"
+#include "../controls/hover_button.h"
 #include "../res/resource.h"
 
 class CConfirmPage : public CDialog {
 public:
     CConfirmPage() : CDialog(IDD_CONFIRM) {}
+
+    CHoverButton m_btnBack;
+    CHoverButton m_btnInstall;
+    CHoverButton m_btnCancel;
+    CString m_strSummary;
+    HICON m_hIcon = nullptr;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    BOOL OnCommand(int id, int notifyCode) override;
+    void OnMove(int x, int y) override;
 };

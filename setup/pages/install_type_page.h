@@ -1,8 +1,26 @@
+// Default or custom installation, as two picture buttons, with the version of
+// the editor on the media in the bottom-left corner.
 #pragma once
 #include "../../framework/dialog.h"
+#include "../controls/hover_bitmap_button.h"
+#include "../controls/hover_button.h"
 #include "../res/resource.h"
 
 class CInstallTypePage : public CDialog {
 public:
     CInstallTypePage() : CDialog(IDD_INSTALLTYPE) {}
+
+    CHoverBitmapButton m_btnCustom;
+    CHoverBitmapButton m_btnDefault;
+    CHoverButton m_btnCancel;
+    CHoverButton m_btnBack;
+    CString m_strVersionText;
+    HICON m_hIcon = nullptr;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    BOOL OnCommand(int id, int notifyCode) override;
+    void OnMove(int x, int y) override;
 };

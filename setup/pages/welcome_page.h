@@ -1,8 +1,21 @@
+// First page: greets the user, opens centred and topmost, and records where it
+// is so that the inner pages open there.
 #pragma once
 #include "../../framework/dialog.h"
+#include "../controls/hover_button.h"
 #include "../res/resource.h"
 
 class CWelcomePage : public CDialog {
 public:
     CWelcomePage() : CDialog(IDD_WELCOME) {}
+
+    CHoverButton m_btnCancel;
+    CHoverButton m_btnNext;
+    HICON m_hIcon = nullptr;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    void OnMove(int x, int y) override;
 };

@@ -1,0 +1,194 @@
+#include "wizard_driver.h"
+
+#include <algorithm>
+
+#include "../../setup/res/resource.h"
+#include "ui_driver.h"
+
+namespace {
+bool Has(HWND dialog, int id) {
+    return ::GetDlgItem(dialog, id) != nullptr;
+}
+}  // namespace
+
+const char* PageName(Page page) {
+    switch (page) {
+        case Page::Welcome:
+            return "welcome";
+        case Page::Agreement:
+            return "agreement";
+        case Page::InstallType:
+            return "install type";
+        case Page::Destination:
+            return "destination";
+        case Page::Confirm:
+            return "confirmation";
+        case Page::Finish:
+            return "finish";
+        case Page::Interrupted:
+            return "interrupted";
+        case Page::DebugMessage:
+            return "debug messages";
+        case Page::None:
+            break;
+    }
+    return "none";
+}
+
+Page PageOf(HWND hwnd) {
+    if (WindowClass(hwnd) != "#32770" || IsMessageBox(hwnd) || WindowText(hwnd) != "Brellic Pagewright Setup")
+        return Page::None;
+    if (Has(hwnd, IDC_LICENSE))
+        return Page::Agreement;
+    if (Has(hwnd, IDC_DEFAULT))
+        return Page::InstallType;
+    if (Has(hwnd, IDC_BROWSE))
+        return Page::Destination;
+    if (Has(hwnd, IDC_BACK))
+        return Page::Confirm;
+    if (Has(hwnd, IDC_RUN_PROGRAM))
+        return Page::Finish;
+    if (Has(hwnd, IDC_EDIT))
+        return Page::DebugMessage;
+    if (Has(hwnd, IDCANCEL))
+        return Page::Welcome;
+    if (Has(hwnd, IDOK))
+        return Page::Interrupted;
+    return Page::None;
+}
+
+WindowSource WindowsOfProcess(DWORD pid) {
+    return [pid] { return TopWindowsOf(pid); };
+}
+
+WindowSource WindowsOfThread(const ModalThread& thread) {
+    return [&thread] { return thread.Windows(); };
+}
+
+HWND WaitFor(const WindowSource& windows, const std::function<bool(HWND)>& test, int timeoutMs) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        for (HWND hwnd : windows())
+            if (test(hwnd))
+                return hwnd;
+        if (static_cast<int>(::GetTickCount() - start) > timeoutMs)
+            return nullptr;
+        ::Sleep(20);
+    }
+}
+
+HWND WaitForPage(const WindowSource& windows, Page page, int timeoutMs) {
+    return WaitFor(
+        windows, [page](HWND hwnd) { return PageOf(hwnd) == page; }, timeoutMs);
+}
+
+HWND WaitForBox(const WindowSource& windows, const std::string& fragment, int timeoutMs) {
+    return WaitFor(
+        windows,
+        [&](HWND hwnd) { return IsMessageBox(hwnd) && MessageBoxText(hwnd).find(fragment) != std::string::npos; },
+        timeoutMs);
+}
+
+std::string DescribeWindows(const WindowSource& windows) {
+    std::string text;
+    for (HWND hwnd : windows()) {
+        if (!text.empty())
+            text += "; ";
+        if (IsMessageBox(hwnd))
+            text += "box \"" + MessageBoxText(hwnd) + "\"";
+        else
+            text += std::string(PageName(PageOf(hwnd))) + " \"" + WindowText(hwnd) + "\"";
+    }
+    return text.empty() ? "no window" : text;
+}
+
+void Click(HWND dialog, int id) {
+    ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void PressEscape(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND target = dialog;
+    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus &&
+        (info.hwndFocus == dialog || ::IsChild(dialog, info.hwndFocus)))
+        target = info.hwndFocus;
+    ::PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ::PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+}
+
+void PressCloseBox(HWND dialog) {
+    ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void TypeText(HWND dialog, int editId, const std::string& text) {
+    HWND edit = ::GetDlgItem(dialog, editId);
+    ::SendMessageA(edit, EM_SETSEL, 0, -1);
+    if (text.empty()) {
+        ::SendMessageA(edit, WM_CHAR, VK_BACK, 1);
+        return;
+    }
+    for (char ch : text)
+        ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return ::SendMessageA(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsShown(HWND dialog, int id) {
+    return ::IsWindowVisible(::GetDlgItem(dialog, id)) != FALSE;
+}
+
+void MovePointerTo(int x, int y) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = ::MulDiv(y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+}
+
+POINT CentreOf(HWND dialog, int id) {
+    RECT rc = WindowRect(::GetDlgItem(dialog, id));
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+void DragWindowTo(HWND window, int x, int y) {
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT WindowRect(HWND window) {
+    RECT rc{};
+    ::GetWindowRect(window, &rc);
+    return rc;
+}
+
+RECT CentredRect(HWND window) {
+    RECT rc = WindowRect(window);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    int y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    RECT work{};
+    if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - w));
+        y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - h));
+    }
+    return RECT{x, y, x + w, y + h};
+}
+
+bool Answer(HWND box, int button) {
+    PressButton(box, button);
+    return WaitGone(box, 10000);
+}
+
+HWND Advance(const WindowSource& windows, HWND page, int button, Page next, int timeoutMs) {
+    Click(page, button);
+    if (!WaitGone(page, timeoutMs))
+        return nullptr;
+    return WaitForPage(windows, next, timeoutMs);
+}
+
+std::string BoxText(HWND box) {
+    return MessageBoxText(box);
+}
