@@ -10,7 +10,7 @@
 #include "test_app.h"
 #include "test_registry.h"
 #include "ui_driver.h"
-#include "worker.h"
+#include "modal_thread.h"
 
 namespace {
 BOOL WINAPI XpVersion(LPOSVERSIONINFOA info) {
@@ -45,10 +45,10 @@ protected:
 
 TEST_F(StartupTrace, PreambleVersionLineAndFirstStepsInOrder) {
     g_system.getVersionEx = XpVersion;
-    Worker worker([&] { app.InitInstance(); });
+    ModalThread worker([&] { return static_cast<INT_PTR>(app.InitInstance()); });
     AnswerMissingMediaAndFinish();
     ASSERT_TRUE(worker.Wait());
-    EXPECT_TRUE(worker.Ended());
+    EXPECT_TRUE(worker.ProcessEnded());
     EXPECT_EQ(worker.ExitCode(), 0);
 
     std::string log = g_strDebugLog.str();
@@ -76,7 +76,7 @@ TEST_F(StartupTrace, PreambleVersionLineAndFirstStepsInOrder) {
 
 TEST_F(StartupTrace, NoVersionLineWhenTheSystemWillNotSay) {
     g_system.getVersionEx = NoVersion;
-    Worker worker([&] { app.InitInstance(); });
+    ModalThread worker([&] { return static_cast<INT_PTR>(app.InitInstance()); });
     AnswerMissingMediaAndFinish();
     ASSERT_TRUE(worker.Wait());
     std::string expected = std::string(kDebugLogPreamble) + "Start setup\r\n";
@@ -85,7 +85,7 @@ TEST_F(StartupTrace, NoVersionLineWhenTheSystemWillNotSay) {
 
 TEST_F(StartupTrace, ReinstallAnsweredYesLogsItsOddLineAndTakesTheEarlierFolder) {
     RegWriteRaw(HKEY_LOCAL_MACHINE, kProductKey, "SetupPath", REG_SZ, "D:\\Old\\Place\\x", 16);
-    Worker worker([&] { app.InitInstance(); });
+    ModalThread worker([&] { return static_cast<INT_PTR>(app.InitInstance()); });
     DWORD pid = ::GetCurrentProcessId();
     HWND question = WaitForMessageBox(pid, "You already have installed Brellic Pagewright.");
     ASSERT_TRUE(question);
@@ -104,7 +104,7 @@ TEST_F(StartupTrace, ReinstallAnsweredYesLogsItsOddLineAndTakesTheEarlierFolder)
 
 TEST_F(StartupTrace, ReinstallDeclinedShowsTheInterruptedPage) {
     RegWriteRaw(HKEY_LOCAL_MACHINE, kProductKey, "SetupPath", REG_SZ, "C:\\Gone\\", 9);
-    Worker worker([&] { app.InitInstance(); });
+    ModalThread worker([&] { return static_cast<INT_PTR>(app.InitInstance()); });
     DWORD pid = ::GetCurrentProcessId();
     HWND question = WaitForMessageBox(pid, "Do you want to reinstall it?");
     ASSERT_TRUE(question);
@@ -113,7 +113,7 @@ TEST_F(StartupTrace, ReinstallDeclinedShowsTheInterruptedPage) {
     ASSERT_TRUE(page);
     PressButton(page, IDOK);
     ASSERT_TRUE(worker.Wait());
-    EXPECT_TRUE(worker.Ended());
+    EXPECT_TRUE(worker.ProcessEnded());
     EXPECT_EQ(g_strDebugLog.str().find("user want to reinstall"), std::string::npos);
     EXPECT_EQ(g_strDebugLog.str().find("start IsExitfile()"), std::string::npos);
 }
