@@ -1,5 +1,6 @@
-#include "relaunch.h"
-
+// The first run's hand-over to its copy in the temporary folder.
+#include <windows.h>
+// After windows.h, which it relies on.
 #include <shellapi.h>
 
 #include <cstring>
@@ -13,6 +14,8 @@
 #include "uninstall_app.h"
 #include "uninstall_rules.h"
 
+namespace {
+// TRUE when the open file holds exactly the bytes of the file at sourcePath.
 bool SameContent(HANDLE file, const CString& sourcePath) {
     ScopedHandle source(::CreateFileA(sourcePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!source || ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) != 0)
@@ -30,10 +33,12 @@ bool SameContent(HANDLE file, const CString& sourcePath) {
     }
 }
 
+// An existing folder that is a junction or a symbolic link.
 bool IsLinkedFolder(const CString& folder) {
     DWORD attributes = ::GetFileAttributesA(folder);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
+}  // namespace
 
 // The copy runs from a folder anyone with the user's rights can write to,
 // perhaps with administrator rights: it must run exactly what was copied.

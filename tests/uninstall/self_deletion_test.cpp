@@ -1,0 +1,45 @@
+// The interpreter's deletion of a file, in-process on a scratch file held the
+// way a running program holds its own file.
+#include <gtest/gtest.h>
+
+#include "../../uninstall/self_delete.h"
+#include "any_process.h"
+#include "test_fs.h"
+
+namespace {
+// StartSelfDeletion raises the caller's priority, as the uninstaller wants for itself.
+struct PriorityGuard {
+    ~PriorityGuard() {
+        ::SetPriorityClass(::GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+        WaitProcessesEnded("cmd.exe");
+    }
+};
+}  // namespace
+
+TEST(SelfDeletion, FileStillInUseGoesOnceItIsReleased) {
+    PriorityGuard priority;
+    ScratchDir dir("self delete");
+    std::string file = dir / "Uninstall copy.exe";
+    ASSERT_TRUE(WriteFileText(file, "copy"));
+    ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE held = ::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    EXPECT_EQ(StartSelfDeletion(file.c_str()), 0u);
+    EXPECT_EQ(::GetPriorityClass(::GetCurrentProcess()), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
+    EXPECT_FALSE(WaitFileGone(file, 1500));
+    ::CloseHandle(held);
+    EXPECT_TRUE(WaitFileGone(file, 10000));
+}
+
+TEST(SelfDeletion, WithoutComspecNothingStartsAndThePriorityStays) {
+    PriorityGuard priority;
+    ScratchDir dir("self delete");
+    std::string file = dir / "Uninstall.exe";
+    ASSERT_TRUE(WriteFileText(file, "copy"));
+    ScopedEnvironmentVariable comspec("COMSPEC", nullptr);
+
+    EXPECT_EQ(StartSelfDeletion(file.c_str()), static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND));
+    EXPECT_EQ(::GetPriorityClass(::GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+    EXPECT_FALSE(WaitFileGone(file, 1000));
+}
