@@ -51,15 +51,19 @@ std::vector<std::string> ImportedLibraries(const std::string& image) {
 }
 }  // namespace
 
-TEST(UninstallerImage, ImportsOnlyLibrariesTheLoaderAlwaysTakesFromTheSystemFolder) {
+// Both programs: a static import of any other library (version.dll, netapi32.dll,
+// gdiplus.dll, comctl32.dll) would be looked for beside the program first.
+TEST(ProgramImages, ImportOnlyLibrariesTheLoaderAlwaysTakesFromTheSystemFolder) {
     static const std::set<std::string> kKnownLibraries = {"advapi32.dll", "comdlg32.dll", "gdi32.dll",   "imm32.dll",
                                                           "kernel32.dll", "msvcrt.dll",   "ole32.dll",   "oleaut32.dll",
                                                           "rpcrt4.dll",   "shell32.dll",  "shlwapi.dll", "user32.dll"};
-    std::vector<std::string> imports = ImportedLibraries(ReadFileText(TEST_BUILD_DIR "\\uninstall.exe"));
-    ASSERT_FALSE(imports.empty());
-    for (std::string name : imports) {
-        for (char& c : name)
-            c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
-        EXPECT_TRUE(kKnownLibraries.count(name)) << name << " could be loaded from beside the program";
+    for (const char* program : {TEST_BUILD_DIR "\\uninstall.exe", TEST_BUILD_DIR "\\setup.exe"}) {
+        std::vector<std::string> imports = ImportedLibraries(ReadFileText(program));
+        ASSERT_FALSE(imports.empty()) << program;
+        for (std::string name : imports) {
+            for (char& c : name)
+                c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+            EXPECT_TRUE(kKnownLibraries.count(name)) << program << ": " << name << " could be loaded from beside it";
+        }
     }
 }
