@@ -20,4 +20,5 @@ if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok 
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
 fi
+wine cmd /c exit >/dev/null 2>&1 </dev/null  # Wine's services, away from CTest's output
 GTEST_FILTER='Journey.DefaultInstallation*' ctest --test-dir build32 -R journey_tests --output-on-failure

@@ -92,8 +92,7 @@ HWND Journey::WalkToFinish(SetupRun& run, const std::string& shots) {
             Settle(300);  // let the other process finish painting before the picture
             SaveScreenshot(ScreenshotPath(shots + shot));
         }
-        Click(hwnd, button);
-        return WaitGone(hwnd);
+        return ClickAndLeave(hwnd, button);
     };
     if (!step(Page::Welcome, IDOK, "-1-welcome") || !step(Page::Agreement, IDOK, "-2-agreement") ||
         !step(Page::InstallType, 1014, "-3-install-type") || !step(Page::Confirm, IDOK, "-4-confirm"))
@@ -104,6 +103,14 @@ HWND Journey::WalkToFinish(SetupRun& run, const std::string& shots) {
         SaveScreenshot(ScreenshotPath(shots + "-5-finish"));
     }
     return finish;
+}
+
+bool ClickAndLeave(HWND page, int button) {
+    Click(page, button);
+    if (WaitGone(page, 5000))
+        return true;
+    Click(page, button);
+    return WaitGone(page);
 }
 
 HWND Journey::WalkTo(SetupRun& run, Page target, bool custom) {
@@ -119,8 +126,7 @@ HWND Journey::WalkTo(SetupRun& run, Page target, bool custom) {
         HWND hwnd = WaitForPage(windows, step.page);
         if (!hwnd || step.page == target)
             return hwnd;
-        Click(hwnd, step.button);
-        if (!WaitGone(hwnd))
+        if (!ClickAndLeave(hwnd, step.button))
             return nullptr;
     }
     return nullptr;

@@ -33,6 +33,10 @@ std::string ProgramsGroup();
 std::string DesktopLink();
 std::string TemporaryCopy();
 
+// Clicks the button and waits for the page to close; clicks once more if a
+// loaded machine lost the first click.
+bool ClickAndLeave(HWND page, int button);
+
 // Removes every trace of an earlier journey.
 void CleanMachine();
 

@@ -59,8 +59,7 @@ void InstallByDefault(DWORD pid) {
                                 std::pair{Page::InstallType, 1014}, std::pair{Page::Confirm, IDOK}}) {
         HWND hwnd = WaitForPage(windows, page);
         ASSERT_TRUE(hwnd) << PageName(page) << ": " << DescribeWindows(windows);
-        Click(hwnd, button);
-        ASSERT_TRUE(WaitGone(hwnd));
+        ASSERT_TRUE(ClickAndLeave(hwnd, button));
     }
     HWND finish = WaitForPage(windows, Page::Finish, 60000);
     ASSERT_TRUE(finish) << DescribeWindows(windows);
