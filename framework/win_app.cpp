@@ -1,38 +1,20 @@
 #include "win_app.h"
 
-#include <commctrl.h>
-
 #include <vector>
 
-#include "function_cast.h"
-
 namespace {
-// comctl32 is not among the libraries the loader always takes from the system
-// folder; a static import would load a copy planted beside the program (the
-// uninstaller runs from the temporary folder). Bound at run time instead.
-HMODULE Comctl32Module() {
-    static HMODULE module = ::LoadLibraryExA("comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return module;
-}
-
-template <typename Fn>
-Fn Comctl32(const char* name) {
-    HMODULE module = Comctl32Module();
-    return module ? FunctionCast<Fn>(::GetProcAddress(module, name)) : nullptr;
-}
-
-LRESULT DefaultSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    static auto fn = Comctl32<decltype(&::DefSubclassProc)>("DefSubclassProc");
-    return fn ? fn(hwnd, msg, wp, lp) : ::DefWindowProcA(hwnd, msg, wp, lp);
-}
-
 CWinApp* g_app = nullptr;
 HBRUSH g_dialogBrush = nullptr;
 COLORREF g_dialogText = RGB(0, 0, 0);
 COLORREF g_dialogBack = RGB(255, 255, 255);
 HHOOK g_cbtHook = nullptr;
+const char kColourOldProc[] = "FrameworkColourOldProc";
 
-LRESULT CALLBACK ColourSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+// Plain window subclassing, so the common-controls library is never needed
+// (Windows would look for it beside the program first, and loading it costs
+// start-up time).
+LRESULT CALLBACK ColourSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto old = reinterpret_cast<WNDPROC>(reinterpret_cast<LONG_PTR>(::GetPropA(hwnd, kColourOldProc)));
     switch (msg) {
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSTATIC:
@@ -44,11 +26,12 @@ LRESULT CALLBACK ColourSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
             return reinterpret_cast<LRESULT>(g_dialogBrush);
         }
         case WM_NCDESTROY:
-            if (auto remove = Comctl32<decltype(&::RemoveWindowSubclass)>("RemoveWindowSubclass"))
-                remove(hwnd, ColourSubclassProc, 1);
+            if (old)
+                ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+            ::RemovePropA(hwnd, kColourOldProc);
             break;
     }
-    return DefaultSubclassProc(hwnd, msg, wp, lp);
+    return old ? ::CallWindowProcA(old, hwnd, msg, wp, lp) : ::DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 // Every dialog window of the thread, message boxes included, gets the colours.
@@ -56,9 +39,10 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
     if (code == HCBT_CREATEWND) {
         HWND hwnd = reinterpret_cast<HWND>(wp);
         char cls[16] = {};
-        static auto subclass = Comctl32<decltype(&::SetWindowSubclass)>("SetWindowSubclass");
-        if (subclass && ::GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, "#32770") == 0)
-            subclass(hwnd, ColourSubclassProc, 1, 0);
+        if (::GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, "#32770") == 0) {
+            LONG_PTR old = ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ColourSubclassProc));
+            ::SetPropA(hwnd, kColourOldProc, reinterpret_cast<HANDLE>(old));
+        }
     }
     return ::CallNextHookEx(g_cbtHook, code, wp, lp);
 }
@@ -83,11 +67,9 @@ void CWinApp::SetDialogBkColor(COLORREF background, COLORREF text) {
         g_cbtHook = ::SetWindowsHookExA(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId());
 }
 
-void CWinApp::Enable3dControls() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES};
-    if (auto init = Comctl32<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx"))
-        init(&icc);
-}
+// The system's own controls have long been three-dimensional; as in current
+// versions of the framework this is kept for callers and does nothing.
+void CWinApp::Enable3dControls() {}
 
 CWinApp* AfxGetApp() {
     return g_app;

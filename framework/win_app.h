@@ -16,7 +16,7 @@ public:
 
     // Colours every dialog and message box of this thread from now on.
     void SetDialogBkColor(COLORREF background = RGB(255, 255, 255), COLORREF text = RGB(0, 0, 0));
-    // Three-dimensional look of the controls; the common controls provide it.
+    // Three-dimensional look of the controls (the system controls have it already).
     void Enable3dControls();
 
     HINSTANCE m_hInstance = nullptr;
