@@ -7,7 +7,8 @@ CWinApp* g_app = nullptr;
 HBRUSH g_dialogBrush = nullptr;
 COLORREF g_dialogText = RGB(0, 0, 0);
 COLORREF g_dialogBack = RGB(255, 255, 255);
-HHOOK g_cbtHook = nullptr;
+// One hook per thread that asked for the colours (tests run pages on several threads).
+thread_local HHOOK g_cbtHook = nullptr;
 const char kColourOldProc[] = "FrameworkColourOldProc";
 
 // Plain window subclassing, so the common-controls library is never needed
