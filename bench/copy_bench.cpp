@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "../setup/debug_log.h"
-#include "../setup/setup_app.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 
 namespace {
 class BenchApp : public CSetupApp {};

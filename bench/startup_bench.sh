@@ -12,6 +12,6 @@ media=$(mktemp -d /tmp/brellic-bench-media.XXXX)
 trap 'rm -rf "$media"; wineserver -k 2>/dev/null || true' EXIT
 cp build/media/* "$media/"
 wineserver -p
-wine reg delete 'HKLM\Software\Brellic Software\Pagewright' /f >/dev/null 2>&1 || true
+wine reg delete 'HKLM\Software\Brellic Software\Pagewright' /reg:64 /f >/dev/null 2>&1 || true
 xvfb-run -a -s "-screen 0 1280x1024x24" wine build/bench/startup_bench.exe "Z:${media//\//\\}\\setup.exe" \
     "Z:$(pwd | sed 's|/|\\|g')\\build\\bench\\minimal_dialog.exe" "${1:-15}"

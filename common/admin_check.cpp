@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "../framework/function_cast.h"
+#include "framework/function_cast.h"
 #include "system_seam.h"
 #include "trace.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // The functions are bound by name at every call from the libraries that export
 // them (netapi32 and advapi32, from the system folder). Where the group-listing

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "../framework/scoped_handles.h"
+#include "framework/scoped_handles.h"
 #include "text_rules.h"
 #include "trace.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // REG_SZ/REG_EXPAND_SZ as text up to the first NUL (not expanded), REG_DWORD as
 // signed decimal; other types, an empty text or a missing value give the default.

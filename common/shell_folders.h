@@ -1,6 +1,6 @@
 // The shell folders the shortcuts live in.
 #pragma once
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // The all-users Programs folder, or the user's own when that cannot be resolved.
 CString GetProgramsFolder();

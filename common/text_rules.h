@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // Decimal conversion as the C library does it: leading white space, optional
 // sign, digits up to the first other character; no digits gives 0. Wraps to 32 bits.

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <string>
 
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 namespace {
 TraceSink g_sink = nullptr;

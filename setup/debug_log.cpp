@@ -2,7 +2,7 @@
 
 #include <cstdarg>
 
-#include "../common/trace.h"
+#include "common/trace.h"
 
 CString g_strDebugLog;
 

@@ -1,6 +1,6 @@
 // Setup's trace of every install step, kept in memory for the report dialog.
 #pragma once
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 extern CString g_strDebugLog;
 

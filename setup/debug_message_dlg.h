@@ -1,6 +1,6 @@
 // Shows the whole diagnostic log, preamble first, read-only.
 #pragma once
-#include "../framework/dialog.h"
+#include "framework/dialog.h"
 #include "res/resource.h"
 
 class CDebugMessageDlg : public CDialog {

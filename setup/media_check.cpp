@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "../common/text_rules.h"
+#include "common/text_rules.h"
 #include "debug_log.h"
 #include "setup_app.h"
 

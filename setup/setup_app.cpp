@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "../common/admin_check.h"
-#include "../common/product_names.h"
-#include "../common/registry.h"
-#include "../common/system_seam.h"
-#include "../common/text_rules.h"
+#include "common/admin_check.h"
+#include "common/product_names.h"
+#include "common/registry.h"
+#include "common/system_seam.h"
+#include "common/text_rules.h"
 #include "debug_log.h"
 
 CSetupApp& SetupApp() {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "../framework/win_app.h"
+#include "framework/win_app.h"
 #include "debug_message_dlg.h"
 #include "pages/agreement_page.h"
 #include "pages/confirm_page.h"

@@ -1,4 +1,4 @@
-#include "../common/system_seam.h"
+#include "common/system_seam.h"
 #include "setup_app.h"
 
 CSetupApp theApp;

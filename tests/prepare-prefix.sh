@@ -3,11 +3,21 @@
 # window-manager stalls, and shell folders inside the prefix rather than $HOME.
 set -e
 prefix=${1:?prefix}
-[ -f "$prefix/.test-prefix-ready" ] && exit 0
+# A prefix holds a 32-bit half only when 32-bit Wine was there when it was
+# made; one made without it is made again once 32-bit Wine is installed.
+kind=64
+[ -x /usr/lib/wine/wine ] && kind=wow64
+ready() { [ "$(cat "$prefix/.test-prefix-ready" 2>/dev/null)" = "$kind" ]; }
+ready && exit 0
 mkdir -p "$prefix"
 exec 9>"$prefix.lock"
 flock 9
-[ -f "$prefix/.test-prefix-ready" ] && exit 0
+ready && exit 0
+if [ -f "$prefix/.test-prefix-ready" ]; then
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    rm -rf "$prefix"
+    mkdir -p "$prefix"
+fi
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
@@ -25,4 +35,4 @@ done
 # Drive R: is an empty folder of its own, for media in the root of a drive.
 mkdir -p "$prefix/drives/r"
 ln -sfn "$prefix/drives/r" "$prefix/dosdevices/r:"
-touch "$prefix/.test-prefix-ready"
+echo "$kind" >"$prefix/.test-prefix-ready"

@@ -1,8 +1,8 @@
 // The installed files, the backups the user agrees to, the shortcuts, and the
 // folders that are empty once the files are gone.
-#include "../common/shortcut_removal.h"
-#include "../common/text_rules.h"
-#include "../framework/file_find.h"
+#include "common/shortcut_removal.h"
+#include "common/text_rules.h"
+#include "framework/file_find.h"
 #include "folder_guard.h"
 #include "system_paths.h"
 #include "uninstall_app.h"

@@ -3,8 +3,8 @@
 #include <shlobj.h>
 #include <windows.h>
 
-#include "../common/shell_folders.h"
-#include "../common/text_rules.h"
+#include "common/shell_folders.h"
+#include "common/text_rules.h"
 #include "system_paths.h"
 
 namespace {

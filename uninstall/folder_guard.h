@@ -3,7 +3,7 @@
 #pragma once
 #include <vector>
 
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 #include "uninstall_rules.h"
 
 // The system's and the user's own folders (Windows, system, temporary folder,

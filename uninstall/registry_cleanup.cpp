@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "../common/system_seam.h"
-#include "../framework/afx_string.h"
-#include "../framework/scoped_handles.h"
+#include "common/system_seam.h"
+#include "framework/afx_string.h"
+#include "framework/scoped_handles.h"
 #include "uninstall_app.h"
 
 namespace {

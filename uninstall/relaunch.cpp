@@ -6,10 +6,10 @@
 #include <cstring>
 #include <vector>
 
-#include "../common/product_names.h"
-#include "../common/registry.h"
-#include "../common/text_rules.h"
-#include "../framework/scoped_handles.h"
+#include "common/product_names.h"
+#include "common/registry.h"
+#include "common/text_rules.h"
+#include "framework/scoped_handles.h"
 #include "system_paths.h"
 #include "uninstall_app.h"
 #include "uninstall_rules.h"

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // The interpreter to start: "COMSPEC" when it names an existing file by its
 // full path, else cmd.exe in the system folder; empty when "COMSPEC" is unset.

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "../common/text_rules.h"
-#include "../framework/scoped_handles.h"
-#include "../framework/win_app.h"
+#include "common/text_rules.h"
+#include "framework/scoped_handles.h"
+#include "framework/win_app.h"
 
 namespace {
 // Calls a Win32 "fill this buffer" function until the whole text fits.

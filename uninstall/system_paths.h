@@ -1,7 +1,7 @@
 // Folders and path forms the uninstaller asks the system for. Each comes back
 // with a trailing backslash, or empty when the system cannot tell.
 #pragma once
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 CString TempFolder();
 CString SystemFolder();

@@ -1,9 +1,9 @@
 #include "uninstall_app.h"
 
-#include "../common/admin_check.h"
-#include "../common/product_names.h"
-#include "../common/registry.h"
-#include "../common/text_rules.h"
+#include "common/admin_check.h"
+#include "common/product_names.h"
+#include "common/registry.h"
+#include "common/text_rules.h"
 #include "folder_guard.h"
 #include "system_paths.h"
 #include "uninstall_rules.h"

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "../framework/win_app.h"
+#include "framework/win_app.h"
 
 class CUninstallApp : public CWinApp {
 public:

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "../common/text_rules.h"
+#include "common/text_rules.h"
 
 namespace {
 char AsciiUpper(char c) {

@@ -4,7 +4,7 @@
 #pragma once
 #include <vector>
 
-#include "../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // What setup installs, the editor's executable first: only a failure on that
 // one means "in use", so nothing has been deleted when the removal stops.

@@ -4,9 +4,9 @@
 #pragma once
 #include <windows.h>
 
-#include "../../framework/afx_string.h"
-#include "../../framework/button.h"
-#include "../../framework/scoped_handles.h"
+#include "framework/afx_string.h"
+#include "framework/button.h"
+#include "framework/scoped_handles.h"
 
 class CHoverBitmapButton : public CBitmapButton {
 public:

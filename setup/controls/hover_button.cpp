@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "../../framework/afx_string.h"
-#include "../../framework/dialog.h"
+#include "framework/afx_string.h"
+#include "framework/dialog.h"
 
 namespace {
 const int kFaceBrushes = 64;

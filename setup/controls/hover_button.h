@@ -4,8 +4,8 @@
 #pragma once
 #include <windows.h>
 
-#include "../../framework/button.h"
-#include "../../framework/scoped_handles.h"
+#include "framework/button.h"
+#include "framework/scoped_handles.h"
 
 class CHoverButton : public CButton {
 public:

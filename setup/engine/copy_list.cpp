@@ -1,7 +1,7 @@
-#include "../../common/system_seam.h"
-#include "../../framework/scoped_handles.h"
-#include "../debug_log.h"
-#include "../setup_app.h"
+#include "common/system_seam.h"
+#include "framework/scoped_handles.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 #include "copy_rules.h"
 #include "engine_support.h"
 

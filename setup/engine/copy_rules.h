@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "../../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // The facts of the system and the media that decide the copy list.
 struct CopyListFacts {

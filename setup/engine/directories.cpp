@@ -1,7 +1,7 @@
-#include "../../common/text_rules.h"
-#include "../../framework/scoped_handles.h"
-#include "../debug_log.h"
-#include "../setup_app.h"
+#include "common/text_rules.h"
+#include "framework/scoped_handles.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 #include "engine_support.h"
 #include "path_rules.h"
 

@@ -1,7 +1,7 @@
 #include "engine_support.h"
 
-#include "../../framework/scoped_handles.h"
-#include "../../framework/win_app.h"
+#include "framework/scoped_handles.h"
+#include "framework/win_app.h"
 
 bool CanOpenForReading(const CString& path) {
     ScopedHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "../../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // An address as the trace prints it with 0x%x: its low 32 bits.
 inline unsigned TraceAddress(const void* address) {

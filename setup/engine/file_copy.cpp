@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "../debug_log.h"
-#include "../setup_app.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 #include "copy_rules.h"
 #include "engine_support.h"
 #include "path_rules.h"

@@ -1,9 +1,9 @@
 #include <vector>
 
-#include "../../common/system_seam.h"
-#include "../../framework/function_cast.h"
-#include "../debug_log.h"
-#include "../setup_app.h"
+#include "common/system_seam.h"
+#include "framework/function_cast.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 #include "copy_rules.h"
 #include "engine_support.h"
 

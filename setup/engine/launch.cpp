@@ -1,10 +1,10 @@
 #include <vector>
 
-#include "../../common/product_names.h"
-#include "../../common/text_rules.h"
-#include "../../framework/scoped_handles.h"
-#include "../debug_log.h"
-#include "../setup_app.h"
+#include "common/product_names.h"
+#include "common/text_rules.h"
+#include "framework/scoped_handles.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 
 void CSetupApp::RepairRunexe(CString& commandLine, CString& directory) {
     LogFormat("start RepairRunexe(%s, %s)\r\n", commandLine.c_str(), directory.c_str());

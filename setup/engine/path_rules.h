@@ -2,7 +2,7 @@
 #pragma once
 #include <vector>
 
-#include "../../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // Folder (with or without its trailing backslash) joined with a file name.
 CString PathInFolder(const CString& folder, const CString& name);

@@ -1,7 +1,7 @@
-#include "../../common/product_names.h"
-#include "../../common/registry.h"
-#include "../debug_log.h"
-#include "../setup_app.h"
+#include "common/product_names.h"
+#include "common/registry.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 #include "copy_rules.h"
 #include "path_rules.h"
 

@@ -3,12 +3,12 @@
 
 #include <vector>
 
-#include "../../common/product_names.h"
-#include "../../common/shell_folders.h"
-#include "../../common/shortcut_removal.h"
-#include "../../framework/scoped_handles.h"
-#include "../debug_log.h"
-#include "../setup_app.h"
+#include "common/product_names.h"
+#include "common/shell_folders.h"
+#include "common/shortcut_removal.h"
+#include "framework/scoped_handles.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 #include "engine_support.h"
 
 namespace {

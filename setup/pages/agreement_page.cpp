@@ -1,6 +1,6 @@
 #include "agreement_page.h"
 
-#include "../../framework/win_app.h"
+#include "framework/win_app.h"
 #include "page_frame.h"
 
 CString AgreementText() {

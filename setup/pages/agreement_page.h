@@ -1,8 +1,8 @@
 // The licence agreement, read-only; I agree goes on, I don't agree asks to quit.
 #pragma once
-#include "../../framework/dialog.h"
-#include "../controls/hover_button.h"
-#include "../res/resource.h"
+#include "framework/dialog.h"
+#include "setup/controls/hover_button.h"
+#include "setup/res/resource.h"
 
 class CAgreementPage : public CDialog {
 public:

@@ -1,6 +1,6 @@
 #include "confirm_page.h"
 
-#include "../setup_app.h"
+#include "setup/setup_app.h"
 #include "page_frame.h"
 #include "page_rules.h"
 

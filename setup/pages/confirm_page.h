@@ -1,9 +1,9 @@
 // Last page before the installation: a read-only summary of the folder and
 // the shortcut options, with Install, Back and Cancel.
 #pragma once
-#include "../../framework/dialog.h"
-#include "../controls/hover_button.h"
-#include "../res/resource.h"
+#include "framework/dialog.h"
+#include "setup/controls/hover_button.h"
+#include "setup/res/resource.h"
 
 class CConfirmPage : public CDialog {
 public:

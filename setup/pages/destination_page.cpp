@@ -2,9 +2,9 @@
 
 #include <shlobj.h>
 
-#include "../../common/text_rules.h"
-#include "../../framework/win_app.h"
-#include "../setup_app.h"
+#include "common/text_rules.h"
+#include "framework/win_app.h"
+#include "setup/setup_app.h"
 #include "page_frame.h"
 #include "page_rules.h"
 

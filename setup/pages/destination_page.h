@@ -2,9 +2,9 @@
 // two shortcut options. Next hands them to the application once the folder's
 // drive is found.
 #pragma once
-#include "../../framework/dialog.h"
-#include "../controls/hover_button.h"
-#include "../res/resource.h"
+#include "framework/dialog.h"
+#include "setup/controls/hover_button.h"
+#include "setup/res/resource.h"
 
 class CDestinationPage : public CDialog {
 public:

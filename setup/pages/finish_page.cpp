@@ -1,7 +1,7 @@
 #include "finish_page.h"
 
-#include "../../framework/win_app.h"
-#include "../setup_app.h"
+#include "framework/win_app.h"
+#include "setup/setup_app.h"
 #include "page_frame.h"
 #include "page_rules.h"
 

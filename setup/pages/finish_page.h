@@ -1,9 +1,9 @@
 // Shown after the installation: says it succeeded and offers to start the
 // editor, unless setup was told "notruneditor".
 #pragma once
-#include "../../framework/dialog.h"
-#include "../controls/hover_button.h"
-#include "../res/resource.h"
+#include "framework/dialog.h"
+#include "setup/controls/hover_button.h"
+#include "setup/res/resource.h"
 
 class CFinishPage : public CDialog {
 public:

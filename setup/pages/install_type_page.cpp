@@ -1,6 +1,6 @@
 #include "install_type_page.h"
 
-#include "../setup_app.h"
+#include "setup/setup_app.h"
 #include "page_frame.h"
 
 void CInstallTypePage::DoDataExchange(CDataExchange* dx) {

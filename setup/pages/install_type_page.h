@@ -1,10 +1,10 @@
 // Default or custom installation, as two picture buttons, with the version of
 // the editor on the media in the bottom-left corner.
 #pragma once
-#include "../../framework/dialog.h"
-#include "../controls/hover_bitmap_button.h"
-#include "../controls/hover_button.h"
-#include "../res/resource.h"
+#include "framework/dialog.h"
+#include "setup/controls/hover_bitmap_button.h"
+#include "setup/controls/hover_button.h"
+#include "setup/res/resource.h"
 
 class CInstallTypePage : public CDialog {
 public:

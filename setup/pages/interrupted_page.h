@@ -1,8 +1,8 @@
 // Shown when setup is abandoned before anything was installed.
 #pragma once
-#include "../../framework/dialog.h"
-#include "../controls/hover_button.h"
-#include "../res/resource.h"
+#include "framework/dialog.h"
+#include "setup/controls/hover_button.h"
+#include "setup/res/resource.h"
 
 class CInterruptedPage : public CDialog {
 public:

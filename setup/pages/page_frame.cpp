@@ -1,8 +1,8 @@
 #include "page_frame.h"
 
-#include "../../framework/win_app.h"
-#include "../res/resource.h"
-#include "../setup_app.h"
+#include "framework/win_app.h"
+#include "setup/res/resource.h"
+#include "setup/setup_app.h"
 
 void SetPageIcon(CDialog& page, HICON& icon) {
     icon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_SETUP));

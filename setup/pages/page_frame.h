@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "../../framework/dialog.h"
+#include "framework/dialog.h"
 
 // Loads the program's icon and sets it as the page's big and small icon.
 void SetPageIcon(CDialog& page, HICON& icon);

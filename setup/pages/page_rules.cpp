@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "../../common/product_names.h"
-#include "../../common/text_rules.h"
+#include "common/product_names.h"
+#include "common/text_rules.h"
 
 namespace {
 const char kProductFolder[] = "Pagewright\\";

@@ -2,7 +2,7 @@
 // summary, the destination folder's checks, the browsed folder's naming and
 // the finish page's command-line tail.
 #pragma once
-#include "../../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 // The confirmation page's read-only summary of the folder and the shortcut options.
 CString ConfirmationSummary(const CString& installDir, int desktopShortcut, int startMenuIcon);

@@ -1,9 +1,9 @@
 // First page: greets the user, opens centred and topmost, and records where it
 // is so that the inner pages open there.
 #pragma once
-#include "../../framework/dialog.h"
-#include "../controls/hover_button.h"
-#include "../res/resource.h"
+#include "framework/dialog.h"
+#include "setup/controls/hover_button.h"
+#include "setup/res/resource.h"
 
 class CWelcomePage : public CDialog {
 public:

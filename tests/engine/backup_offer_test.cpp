@@ -1,5 +1,5 @@
 // Reinstalling into the earlier folder: the offer to keep the installed editor.
-#include "../../setup/engine/copy_rules.h"
+#include "setup/engine/copy_rules.h"
 #include "engine_fixture.h"
 #include "message_box_answerer.h"
 

@@ -1,8 +1,8 @@
 // The rules of the install engine, tested directly.
 #include <gtest/gtest.h>
 
-#include "../../setup/engine/copy_rules.h"
-#include "../../setup/engine/path_rules.h"
+#include "setup/engine/copy_rules.h"
+#include "setup/engine/path_rules.h"
 #include "cstring_printer.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../../setup/debug_log.h"
+#include "setup/debug_log.h"
 #include "cstring_printer.h"
 #include "test_app.h"
 #include "test_fs.h"

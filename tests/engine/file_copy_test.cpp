@@ -2,7 +2,7 @@
 // messages a person sees, and what stays untouched when things go wrong.
 #include <cstdlib>
 
-#include "../../setup/engine/copy_rules.h"
+#include "setup/engine/copy_rules.h"
 #include "engine_fixture.h"
 #include "message_box_answerer.h"
 #include "ui_driver.h"

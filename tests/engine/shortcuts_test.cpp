@@ -3,8 +3,8 @@
 #include <shlobj.h>
 
 #include <cstdlib>
-#include "../../common/shell_folders.h"
-#include "../../common/shortcut_removal.h"
+#include "common/shell_folders.h"
+#include "common/shortcut_removal.h"
 #include "engine_fixture.h"
 #include "message_box_answerer.h"
 

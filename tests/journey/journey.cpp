@@ -2,7 +2,7 @@
 
 #include "journey.h"
 
-#include "../../common/shell_folders.h"
+#include "common/shell_folders.h"
 
 std::string ProgramFilesFolder() {
     char folder[MAX_PATH] = {};

@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "../../common/system_seam.h"
-#include "../../framework/function_cast.h"
-#include "../../setup/setup_app.h"
+#include "common/system_seam.h"
+#include "framework/function_cast.h"
+#include "setup/setup_app.h"
 
 namespace {
 FARPROC (*g_realBind)(const char*, const char*) = nullptr;

@@ -2,7 +2,7 @@
 #pragma once
 #include <ostream>
 
-#include "../../framework/afx_string.h"
+#include "framework/afx_string.h"
 
 inline void PrintTo(const CString& text, std::ostream* out) {
     *out << '"' << text.c_str() << '"';

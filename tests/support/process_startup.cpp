@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "../../framework/function_cast.h"
-#include "../../framework/scoped_handles.h"
+#include "framework/function_cast.h"
+#include "framework/scoped_handles.h"
 
 namespace {
 // Offsets in the 64-bit process environment block and its process parameters.

@@ -1,6 +1,6 @@
 #include "screenshot.h"
 
-#include "../../framework/scoped_handles.h"
+#include "framework/scoped_handles.h"
 #include "test_paths.h"
 
 namespace {

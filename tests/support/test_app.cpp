@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "../../common/system_seam.h"
-#include "../../setup/debug_log.h"
+#include "common/system_seam.h"
+#include "setup/debug_log.h"
 
 TestSetupApp::TestSetupApp() {
     m_hInstance = ::GetModuleHandleA(nullptr);

@@ -3,8 +3,8 @@
 #pragma once
 #include <stdexcept>
 
-#include "../../common/system_seam.h"
-#include "../../setup/setup_app.h"
+#include "common/system_seam.h"
+#include "setup/setup_app.h"
 
 struct ProcessEnded : std::runtime_error {
     explicit ProcessEnded(int code) : std::runtime_error("process ended"), exitCode(code) {}

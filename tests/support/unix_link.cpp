@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "../../framework/function_cast.h"
+#include "framework/function_cast.h"
 
 namespace {
 // The host path of a Windows path; empty when not on Wine.

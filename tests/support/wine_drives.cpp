@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "../../framework/function_cast.h"
-#include "../../framework/scoped_handles.h"
+#include "framework/function_cast.h"
+#include "framework/scoped_handles.h"
 
 namespace {
 // Wine's own request to its mount manager that winecfg uses to define drives.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "../../setup/res/resource.h"
+#include "setup/res/resource.h"
 #include "ui_driver.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "installation.h"
 
-#include "../../common/product_names.h"
-#include "../../common/shell_folders.h"
-#include "../../uninstall/uninstall_rules.h"
+#include "common/product_names.h"
+#include "common/shell_folders.h"
+#include "uninstall/uninstall_rules.h"
 #include "any_process.h"
 #include "test_paths.h"
 

@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-#include "../../common/admin_check.h"
-#include "../../common/product_names.h"
-#include "../../common/shell_folders.h"
+#include "common/admin_check.h"
+#include "common/product_names.h"
+#include "common/shell_folders.h"
 #include "installation.h"
 #include "test_app.h"
 #include "test_uninstall_app.h"

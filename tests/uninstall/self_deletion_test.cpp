@@ -2,7 +2,7 @@
 // way a running program holds its own file.
 #include <gtest/gtest.h>
 
-#include "../../uninstall/self_delete.h"
+#include "uninstall/self_delete.h"
 #include "any_process.h"
 #include "test_fs.h"
 

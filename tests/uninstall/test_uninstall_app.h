@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../../uninstall/uninstall_app.h"
+#include "uninstall/uninstall_app.h"
 
 class TestUninstallApp : public CUninstallApp {
 public:

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "../../uninstall/uninstall_rules.h"
+#include "uninstall/uninstall_rules.h"
 
 namespace {
 int Count(const std::string& text, const std::string& part) {

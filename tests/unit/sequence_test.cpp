@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "../../setup/sequence.h"
+#include "setup/sequence.h"
 
 namespace {
 using S = WizardState;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "../../common/text_rules.h"
-#include "../../framework/afx_string.h"
+#include "common/text_rules.h"
+#include "framework/afx_string.h"
 
 TEST(TailMatching, LastCharactersCompareExactly) {
     struct Case {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../../setup/res/resource.h"
+#include "setup/res/resource.h"
 #include "screenshot.h"
 #include "test_fs.h"
 #include "test_paths.h"

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "../../common/admin_check.h"
-#include "../../common/system_seam.h"
-#include "../../framework/function_cast.h"
-#include "../../setup/debug_log.h"
+#include "common/admin_check.h"
+#include "common/system_seam.h"
+#include "framework/function_cast.h"
+#include "setup/debug_log.h"
 #include "test_app.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "../../common/registry.h"
-#include "../../setup/debug_log.h"
+#include "common/registry.h"
+#include "setup/debug_log.h"
 #include "test_app.h"
 #include "test_registry.h"
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "../../common/product_names.h"
-#include "../../common/system_seam.h"
-#include "../../setup/debug_log.h"
+#include "common/product_names.h"
+#include "common/system_seam.h"
+#include "setup/debug_log.h"
 #include "test_app.h"
 #include "test_registry.h"
 #include "ui_driver.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "../../setup/controls/hover_button.h"
+#include "setup/controls/hover_button.h"
 #include "screenshot.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "../../framework/win_app.h"
-#include "../../setup/controls/hover_bitmap_button.h"
+#include "framework/win_app.h"
+#include "setup/controls/hover_bitmap_button.h"
 #include "page_harness.h"
 #include "screenshot.h"
 #include "test_fs.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "../../setup/pages/page_rules.h"
+#include "setup/pages/page_rules.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../../setup/debug_log.h"
+#include "setup/debug_log.h"
 #include "page_harness.h"
 #include "test_fs.h"
 #include "test_paths.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "../../setup/pages/page_frame.h"
+#include "setup/pages/page_frame.h"
 #include "page_harness.h"
 #include "ui_driver.h"
 

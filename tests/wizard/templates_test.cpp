@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "../../framework/scoped_handles.h"
-#include "../../setup/res/resource.h"
+#include "framework/scoped_handles.h"
+#include "setup/res/resource.h"
 #include "screenshot.h"
 #include "ui_driver.h"
 
