@@ -1,0 +1,68 @@
+#include "run_log.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+std::wstring Wide(const char* text, UINT codePage) {
+    int units = ::MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+    if (units <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    ::MultiByteToWideChar(codePage, 0, text, -1, wide.data(), units);
+    wide.resize(static_cast<size_t>(units - 1));
+    return wide;
+}
+
+std::string Utf8(const std::wstring& wide) {
+    if (wide.empty())
+        return std::string();
+    int bytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes, nullptr,
+                              nullptr);
+    return text;
+}
+}  // namespace
+
+CString FileNameTimeStamp(const SYSTEMTIME& time) {
+    CString stamp;
+    stamp.Format("%04u-%02u-%02u %02u-%02u-%02u", time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
+                 time.wSecond);
+    return stamp;
+}
+
+bool CRunLog::Open(const CString& path, const char* defaultPrefix) {
+    m_path = path;
+    if (m_path.IsEmpty()) {
+        DWORD size = ::GetTempPathA(0, nullptr);
+        std::vector<char> temp(size + 1, '\0');
+        DWORD got = ::GetTempPathA(size + 1, temp.data());
+        if (got == 0 || got > size)
+            return false;
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        m_path = CString(temp.data()) + defaultPrefix + " " + FileNameTimeStamp(now) + ".log";
+    }
+    // The name may hold letters outside the code page only as the user typed
+    // them, so it goes through the wide call like every other path here would.
+    m_file.Reset(::CreateFileW(Wide(m_path, CP_ACP).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    return m_file.IsValid();
+}
+
+void CRunLog::Write(const char* text) {
+    if (!m_file.IsValid() || !text || !*text)
+        return;
+    std::string bytes = Utf8(Wide(text, CP_ACP));
+    DWORD written = 0;
+    ::WriteFile(m_file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void CRunLog::Field(const char* name, const char* value) {
+    CString line;
+    line.Format("%s: %s\r\n", name, value ? value : "");
+    Write(line);
+}
