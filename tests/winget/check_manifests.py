@@ -1,0 +1,68 @@
+#!/usr/bin/env python3
+"""Validates the built winget manifests against the official schemas and
+checks their values against the built media.
+
+    check_manifests.py MANIFEST_DIR SCHEMA_DIR MEDIA_DIR
+"""
+
+import glob
+import hashlib
+import os
+import struct
+import sys
+
+import jsonschema
+import yaml
+
+
+def file_version(path):
+    """The file version of a Windows program, from its fixed version record."""
+    data = open(path, "rb").read()
+    at = data.find(struct.pack("<I", 0xFEEF04BD))
+    if at < 0:
+        return None
+    ms, ls = struct.unpack_from("<II", data, at + 8)
+    return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+
+
+def main(manifest_dir, schema_dir, media_dir):
+    problems = []
+    manifests = {}
+    for path in glob.glob(os.path.join(manifest_dir, "*.yaml")):
+        doc = yaml.safe_load(open(path))
+        kind = doc.get("ManifestType")
+        schema = yaml.safe_load(open(os.path.join(schema_dir, "manifest.%s.1.10.0.json" % kind)))
+        for error in jsonschema.Draft7Validator(schema).iter_errors(doc):
+            problems.append("%s: %s" % (os.path.basename(path), error.message))
+        manifests[kind] = doc
+    if sorted(manifests) != ["defaultLocale", "installer", "version"]:
+        problems.append("manifest set is %s" % sorted(manifests))
+        print("\n".join(problems))
+        return 1
+
+    installer = manifests["installer"]
+    version = file_version(os.path.join(media_dir, "Scrivo.ex_"))
+    sha = hashlib.sha256(open(os.path.join(media_dir, "setup.exe"), "rb").read()).hexdigest().upper()
+    for kind, doc in manifests.items():
+        if doc["PackageVersion"] != version:
+            problems.append("%s: version %s, the media's editor is %s" % (kind, doc["PackageVersion"], version))
+    entry = installer["AppsAndFeaturesEntries"][0]
+    if entry["DisplayVersion"] != version:
+        problems.append("DisplayVersion %s is not the editor's %s" % (entry["DisplayVersion"], version))
+    for item in installer["Installers"]:
+        if item["InstallerSha256"] != sha:
+            problems.append("InstallerSha256 is not setup.exe's")
+    switches = installer["InstallerSwitches"]
+    if switches.get("Silent") != "/S" or switches.get("SilentWithProgress") != "/passive":
+        problems.append("switches %s" % switches)
+    codes = {c["InstallerReturnCode"] for c in installer["ExpectedReturnCodes"]}
+    if codes != {1602, 1618, 1639}:
+        problems.append("return codes %s" % sorted(codes))
+    print("\n".join(problems) if problems else "OK")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    sys.exit(main(*sys.argv[1:]))
