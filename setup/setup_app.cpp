@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "common/admin_check.h"
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/registry.h"
 #include "common/system_seam.h"
 #include "common/text_rules.h"
@@ -48,7 +48,7 @@ BOOL CSetupApp::InitInstance() {
 
     CString programFiles = RegGetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
                                         "ProgramFilesDir", "C:\\Program Files");
-    m_strInstallDir = programFiles + "\\Brellic Software\\Pagewright\\";
+    m_strInstallDir = programFiles + kDefaultFolderUnderPrograms;
 
     CString userName;
     if (GetCurrentUserName(userName) && IsAdmin(userName)) {
@@ -141,5 +141,5 @@ void CSetupApp::Install(WizardAction variant) {
 }
 
 CString CSetupApp::MediaEditorPath() const {
-    return BeforeLastBackslash(GetModulePath()) + "\\Scrivo.ex_";
+    return BeforeLastBackslash(GetModulePath()) + "\\" + kEditorMediaName;
 }

@@ -1,9 +1,10 @@
+#include "common/product_catalogue.h"
 #include "common/system_seam.h"
+#include "copy_rules.h"
+#include "engine_support.h"
 #include "framework/scoped_handles.h"
 #include "setup/debug_log.h"
 #include "setup/setup_app.h"
-#include "copy_rules.h"
-#include "engine_support.h"
 
 void CSetupApp::initCopyedFileList() {
     LogText("start initCopyedFileList()\r\n");
@@ -25,8 +26,8 @@ void CSetupApp::initCopyedFileList() {
     ScopedModule imaging(g_system.loadSystemLibrary("gdiplus.dll"));
     facts.imagingLibraryPresent = imaging.IsValid();
 
-    facts.readerOnMedia = CanOpenForReading(m_strSourceDir + "\\leafview.ex_");
-    facts.manualOnMedia = CanOpenForReading(m_strSourceDir + "\\scrivoguide.pdf");
+    facts.readerOnMedia = CanOpenForReading(m_strSourceDir + "\\" + kReaderMediaName);
+    facts.manualOnMedia = CanOpenForReading(m_strSourceDir + "\\" + kManualFileName);
 
     m_pCopyList = BuildCopyList(facts);
     m_nCopyCount = static_cast<int>(m_pCopyList.size());

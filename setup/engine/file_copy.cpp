@@ -1,10 +1,11 @@
 #include <algorithm>
 
-#include "setup/debug_log.h"
-#include "setup/setup_app.h"
+#include "common/product_catalogue.h"
 #include "copy_rules.h"
 #include "engine_support.h"
 #include "path_rules.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 
 namespace {
 const char kCloseEditorText[] =
@@ -76,7 +77,7 @@ BOOL CSetupApp::CopyFileToAnother(const char* lpsz1, const char* lpsz2, const ch
         CString installedName = InstalledName(entry);
         CString destination = PathInFolder(m_strInstallDir, installedName);
 
-        if (m_bSameDir == 1 && entry == "Scrivo.ex_" && CanOpenForReading(destination) &&
+        if (m_bSameDir == 1 && entry == kEditorMediaName && CanOpenForReading(destination) &&
             !KeepBackupIfWanted(source, destination)) {
             // The user asked to keep the installed editor and we could not: keep it in place instead.
             Remember(m_uncopiedFiles, installedName);

@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/text_rules.h"
 #include "framework/scoped_handles.h"
 #include "setup/debug_log.h"
@@ -10,7 +10,7 @@ void CSetupApp::RepairRunexe(CString& commandLine, CString& directory) {
     LogFormat("start RepairRunexe(%s, %s)\r\n", commandLine.c_str(), directory.c_str());
     m_strInstallDir = WithTrailingBackslash(m_strInstallDir);
     // Quoted: a folder with blanks must not be split into a program and arguments.
-    commandLine = "\"" + m_strInstallDir + "Scrivo.exe\"";
+    commandLine = "\"" + m_strInstallDir + kEditorFileName + "\"";
     directory = m_strInstallDir;
     LogText("exit RepairRunexe()\r\n");
 }

@@ -1,9 +1,9 @@
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/registry.h"
-#include "setup/debug_log.h"
-#include "setup/setup_app.h"
 #include "copy_rules.h"
 #include "path_rules.h"
+#include "setup/debug_log.h"
+#include "setup/setup_app.h"
 
 namespace {
 // What the installed files take on disk, for the system's list of programs.
@@ -30,24 +30,23 @@ void CSetupApp::WriteReg() {
     RegSetString(m_hRootKey, kProductKey, kSetupPathValue, m_strInstallDir, REG_SZ);
 
     // The media editor beside the running setup; the media check has named that folder.
-    CString mediaEditor = m_strSourceDir.IsEmpty() ? MediaEditorPath() : m_strSourceDir + "\\Scrivo.ex_";
+    CString mediaEditor = m_strSourceDir.IsEmpty() ? MediaEditorPath() : m_strSourceDir + "\\" + kEditorMediaName;
     CString version;
     GetFileVersion(version, mediaEditor);
-    RegSetString(m_hRootKey, kProductKey, "version", version, REG_SZ);
+    RegSetString(m_hRootKey, kProductKey, kVersionValue, version, REG_SZ);
     CString count;
     count.Format("%d", m_nCopyCount);
-    RegSetString(m_hRootKey, kProductKey, "nCopyedFile", count, REG_DWORD);
+    RegSetString(m_hRootKey, kProductKey, kCopiedFileCountValue, count, REG_DWORD);
 
     LogText("add to add/del program\r\n");
-    CString uninstaller;
-    uninstaller.Format("%suninstall.exe", m_strInstallDir.c_str());
+    CString uninstaller = m_strInstallDir + kUninstallerFileName;
     // Quoted, so that a folder with blanks cannot make the system start a shorter path.
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "\"" + uninstaller + "\"", REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", kProductName, REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", uninstaller, REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallPath", uninstaller, REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion", version, REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", "Brellic Software", REG_SZ);
+    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", kPublisherName, REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", m_strInstallDir, REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize",
                  Decimal(InstalledKibibytes(m_strInstallDir, m_pCopyList, m_nCopyCount)), REG_DWORD);

@@ -3,13 +3,13 @@
 
 #include <vector>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/shell_folders.h"
 #include "common/shortcut_removal.h"
+#include "engine_support.h"
 #include "framework/scoped_handles.h"
 #include "setup/debug_log.h"
 #include "setup/setup_app.h"
-#include "engine_support.h"
 
 namespace {
 // The link file name as the shell's save wants it; empty when it cannot be converted.
@@ -24,8 +24,7 @@ std::vector<wchar_t> WideFileName(const CString& path) {
 
 BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char* name) {
     LogFormat("start CreateShortCut(%s, %s, %s);\r\n", file, folder, name);
-    CString linkPath;
-    linkPath.Format("%s\\%s.lnk", folder, name);
+    CString linkPath = LinkPath(folder, name);
     // COM stays initialised on this thread for the rest of the run.
     ::CoInitialize(nullptr);
     ComPtr<IShellLinkA> link;
@@ -37,7 +36,7 @@ BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char*
         ::MessageBoxA(nullptr, "Fail to create shortcut.", MessageCaption(), MB_OK);
     } else {
         link->SetPath(m_strInstallDir + file);
-        link->SetDescription("shortcut Brellic Pagewright");
+        link->SetDescription(kLinkDescription);
         ComPtr<IPersistFile> persist;
         link->QueryInterface(IID_IPersistFile, persist.ReceiveVoid());
         LogFormat("QueryInterface return value: pPf = 0x%x\r\n", TraceAddress(persist.Get()));
@@ -58,14 +57,14 @@ void CSetupApp::AddTpStartMenu() {
     if (!programs.IsEmpty()) {
         CString group = programs + "\\" + kGroupFolderName;
         MyCreatePath(group);
-        CreateShortCut("Scrivo.exe", group, "Brellic Pagewright");
-        CreateShortCut("uninstall.exe", group, "Uninstall");
+        for (const ProductLink& link : kGroupLinks)
+            if (!link.mediaName)
+                CreateShortCut(link.target, group, link.name);
+        // The optional links follow in copy-list order.
         for (int i = 0; i < m_nCopyCount && i < static_cast<int>(m_pCopyList.size()); ++i) {
-            const CString& entry = m_pCopyList[static_cast<size_t>(i)];
-            if (entry == "leafview.ex_")
-                CreateShortCut("leafview.exe", group, "Brellic Leafview");
-            else if (entry == "scrivoguide.pdf")
-                CreateShortCut("scrivoguide.pdf", group, "Brellic Pagewright User Manual");
+            for (const ProductLink& link : kGroupLinks)
+                if (link.mediaName && m_pCopyList[static_cast<size_t>(i)] == link.mediaName)
+                    CreateShortCut(link.target, group, link.name);
         }
     }
     LogText("exit AddTpStartMenu()\r\n");
@@ -82,7 +81,7 @@ BOOL CSetupApp::CreateDesktopShortCut() {
     ::CoTaskMemFree(items);
     // An unresolved Desktop would put the link in the current drive's root.
     if (resolved)
-        CreateShortCut("Scrivo.exe", desktop, "Brellic Pagewright");
+        CreateShortCut(kDesktopLink.target, desktop, kDesktopLink.name);
     LogText("exit CreateDesktopShortCut()\r\n");
     return TRUE;
 }

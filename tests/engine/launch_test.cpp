@@ -1,5 +1,5 @@
 // Starting the installed editor and waiting for its window.
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "engine_fixture.h"
 #include "process_startup.h"
 #include "ui_driver.h"

@@ -1,5 +1,5 @@
 // The product key and the uninstall entry, read back raw and through Wine's reg.exe.
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "engine_fixture.h"
 #include "test_registry.h"
 #include "ui_driver.h"
