@@ -8,8 +8,8 @@
 #include "common/shortcut_removal.h"
 #include "engine_support.h"
 #include "framework/scoped_handles.h"
+#include "install_engine.h"
 #include "setup/debug_log.h"
-#include "setup/setup_app.h"
 
 namespace {
 // The link file name as the shell's save wants it; empty when it cannot be converted.
@@ -22,7 +22,7 @@ std::vector<wchar_t> WideFileName(const CString& path) {
 }
 }  // namespace
 
-BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char* name) {
+BOOL CInstallEngine::CreateShortCut(const char* file, const char* folder, const char* name) {
     LogFormat("start CreateShortCut(%s, %s, %s);\r\n", file, folder, name);
     CString linkPath = LinkPath(folder, name);
     // COM stays initialised on this thread for the rest of the run.
@@ -33,9 +33,9 @@ BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char*
     LogFormat("CoCreateInstance return value: pShellLink = 0x%x, hres = %d);\r\n", TraceAddress(link.Get()),
               static_cast<int>(created));
     if (FAILED(created) || !link) {
-        ::MessageBoxA(nullptr, "Fail to create shortcut.", MessageCaption(), MB_OK);
+        m_questions.ReportShortcutFailed(linkPath);
     } else {
-        link->SetPath(m_strInstallDir + file);
+        link->SetPath(m_state.m_strInstallDir + file);
         link->SetDescription(kLinkDescription);
         ComPtr<IPersistFile> persist;
         link->QueryInterface(IID_IPersistFile, persist.ReceiveVoid());
@@ -51,7 +51,7 @@ BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char*
     return TRUE;
 }
 
-void CSetupApp::AddTpStartMenu() {
+void CInstallEngine::AddTpStartMenu() {
     // Without a Programs folder the group would land in the current drive's root.
     CString programs = GetProgramsFolder();
     if (!programs.IsEmpty()) {
@@ -61,16 +61,16 @@ void CSetupApp::AddTpStartMenu() {
             if (!link.mediaName)
                 CreateShortCut(link.target, group, link.name);
         // The optional links follow in copy-list order.
-        for (int i = 0; i < m_nCopyCount && i < static_cast<int>(m_pCopyList.size()); ++i) {
+        for (int i = 0; i < m_state.m_nCopyCount && i < static_cast<int>(m_state.m_pCopyList.size()); ++i) {
             for (const ProductLink& link : kGroupLinks)
-                if (link.mediaName && m_pCopyList[static_cast<size_t>(i)] == link.mediaName)
+                if (link.mediaName && m_state.m_pCopyList[static_cast<size_t>(i)] == link.mediaName)
                     CreateShortCut(link.target, group, link.name);
         }
     }
     LogText("exit AddTpStartMenu()\r\n");
 }
 
-BOOL CSetupApp::CreateDesktopShortCut() {
+BOOL CInstallEngine::CreateDesktopShortCut() {
     LogText("start CreateDesktopShortCut()\r\n");
     LPITEMIDLIST items = nullptr;
     char desktop[MAX_PATH] = {};
@@ -86,6 +86,6 @@ BOOL CSetupApp::CreateDesktopShortCut() {
     return TRUE;
 }
 
-void CSetupApp::RemoveShortcuts() {
+void CInstallEngine::RemoveShortcuts() {
     RemoveProductShortcuts(LegacyLink::Remove);
 }

@@ -39,12 +39,13 @@ protected:
     SystemSeamGuard seam;
     const SystemSeam realSystem = g_system;
     TestSetupApp app;
+    CInstallEngine& engine = app.m_engine;
     ScratchDir scratch{"engine"};
 
     std::string Log() const { return g_strDebugLog.str(); }
     std::string VersionOf(const std::string& path) {
         CString version;
-        app.GetFileVersion(version, path.c_str());
+        engine.GetFileVersion(version, path.c_str());
         return version.str();
     }
     // A media folder holding copies of the named media files.
