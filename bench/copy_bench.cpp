@@ -10,10 +10,18 @@
 #include <vector>
 
 #include "setup/debug_log.h"
-#include "setup/setup_app.h"
+#include "setup/engine/install_engine.h"
 
 namespace {
-class BenchApp : public CSetupApp {};
+// Nothing to ask during a timed copy of fresh files into an empty folder.
+class QuietQuestions : public InstallQuestions {
+public:
+    bool OfferBackup(const CString&) override { return false; }
+    InUseAnswer FileInUse(const CString&) override { return InUseAnswer::Cancel; }
+    void ReportUncopiedFiles(const std::vector<CString>&) override {}
+    void ReportFolderNotCreated(const CString&) override {}
+    void ReportShortcutFailed(const CString&) override {}
+};
 
 std::vector<CString> PayloadNames(const std::string& folder) {
     std::vector<CString> names;
@@ -42,18 +50,19 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-double TimeInstaller(BenchApp& app,
+double TimeInstaller(InstallState& state,
+                     CInstallEngine& engine,
                      const std::string& source,
                      const std::string& target,
                      const std::vector<CString>& names) {
-    app.m_strSourceDir = source.c_str();
-    app.m_strInstallDir = (target + "\\").c_str();
-    app.m_pCopyList = names;
-    app.m_nCopyCount = static_cast<int>(names.size());
+    state.m_strSourceDir = source.c_str();
+    state.m_strInstallDir = (target + "\\").c_str();
+    state.m_pCopyList = names;
+    state.m_nCopyCount = static_cast<int>(names.size());
     g_strDebugLog.Empty();
     LARGE_INTEGER start, end;
     ::QueryPerformanceCounter(&start);
-    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
     ::QueryPerformanceCounter(&end);
     return Seconds(start, end);
 }
@@ -82,7 +91,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no files in %s\n", source.c_str());
         return 1;
     }
-    BenchApp app;
+    InstallState state;
+    QuietQuestions questions;
+    CInstallEngine engine(state, questions);
     ::CreateDirectoryA(scratch.c_str(), nullptr);
     std::string installerTarget = scratch + "\\installer";
     std::string bareTarget = scratch + "\\bare";
@@ -92,11 +103,11 @@ int main(int argc, char** argv) {
         EmptyFolder(installerTarget);
         EmptyFolder(bareTarget);
         if (round % 2 == 0) {
-            bestInstaller = std::min(bestInstaller, TimeInstaller(app, source, installerTarget, names));
+            bestInstaller = std::min(bestInstaller, TimeInstaller(state, engine, source, installerTarget, names));
             bestBare = std::min(bestBare, TimeBareLoop(source, bareTarget, names));
         } else {
             bestBare = std::min(bestBare, TimeBareLoop(source, bareTarget, names));
-            bestInstaller = std::min(bestInstaller, TimeInstaller(app, source, installerTarget, names));
+            bestInstaller = std::min(bestInstaller, TimeInstaller(state, engine, source, installerTarget, names));
         }
     }
     EmptyFolder(installerTarget);

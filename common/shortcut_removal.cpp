@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
-#include "product_names.h"
+#include "product_catalogue.h"
 #include "shell_folders.h"
+
+CString LinkPath(const CString& folder, const char* name) {
+    return folder + "\\" + name + ".lnk";
+}
 
 void RemoveProductShortcuts(LegacyLink legacy) {
     CString programs = GetProgramsFolder();
@@ -11,16 +15,14 @@ void RemoveProductShortcuts(LegacyLink legacy) {
     // An unresolved Programs folder must not turn the group into a relative path.
     if (!programs.IsEmpty() && ::GetFileAttributesA(group) != INVALID_FILE_ATTRIBUTES) {
         if (legacy == LegacyLink::Remove)
-            ::DeleteFileA(group + "\\Pagewright.lnk");
-        static const char* const kLinks[] = {"\\Brellic Pagewright.lnk", "\\Uninstall.lnk", "\\Brellic Leafview.lnk",
-                                             "\\Brellic Pagewright User Manual.lnk"};
-        for (const char* link : kLinks)
-            ::DeleteFileA(group + link);
+            ::DeleteFileA(LinkPath(group, kLegacyGroupLinkName));
+        for (const ProductLink& link : kGroupLinks)
+            ::DeleteFileA(LinkPath(group, link.name));
         ::RemoveDirectoryA(group);
     }
     CString desktop = GetDesktopFolder();
     if (!desktop.IsEmpty()) {
-        CString link = desktop + "\\Brellic Pagewright.lnk";
+        CString link = LinkPath(desktop, kDesktopLink.name);
         if (::GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES)
             ::DeleteFileA(link);
     }

@@ -3,6 +3,11 @@
 // that old versions made; the uninstaller does not look for it.
 #pragma once
 
+#include "framework/afx_string.h"
+
+// "<folder>\<name>.lnk"
+CString LinkPath(const CString& folder, const char* name);
+
 enum class LegacyLink { Remove, Keep };
 
 void RemoveProductShortcuts(LegacyLink legacy);

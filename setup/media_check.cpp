@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "common/product_catalogue.h"
 #include "common/text_rules.h"
 #include "debug_log.h"
 #include "setup_app.h"
@@ -17,7 +18,7 @@ bool CanOpenForReading(const CString& path, const char* mode) {
 BOOL CSetupApp::IsExitfile() {
     LogText("start IsExitfile()\r\n");
     m_strSourceDir = BeforeLastBackslash(GetModulePath());
-    if (!CanOpenForReading(m_strSourceDir + "\\Scrivo.ex_", "r")) {
+    if (!CanOpenForReading(m_strSourceDir + "\\" + kEditorMediaName, "r")) {
         AfxMessageBox(
             "Sorry Pagewright can not be installed right now. We \ncould not find necessary installation file. If "
             "you \nhave downloaded the ZIP package from Internet, \nplease unzip the whole package into a temporary "
@@ -26,8 +27,8 @@ BOOL CSetupApp::IsExitfile() {
         InterruptAndExit();
     }
     CString missing;
-    if (!CanOpenForReading(m_strSourceDir + "\\uninstall.ex_", "rb"))
-        missing = "uninstall.exe";
+    if (!CanOpenForReading(m_strSourceDir + "\\" + kUninstallerMediaName, "rb"))
+        missing = kUninstallerFileName;
     if (!missing.IsEmpty()) {
         missing += " is not found.";
         AfxMessageBox(missing, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);

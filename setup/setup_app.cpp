@@ -5,11 +5,12 @@
 #include <cstdlib>
 
 #include "common/admin_check.h"
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/registry.h"
 #include "common/system_seam.h"
 #include "common/text_rules.h"
 #include "debug_log.h"
+#include "engine/engine_support.h"
 
 CSetupApp& SetupApp() {
     return *static_cast<CSetupApp*>(AfxGetApp());
@@ -48,7 +49,7 @@ BOOL CSetupApp::InitInstance() {
 
     CString programFiles = RegGetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
                                         "ProgramFilesDir", "C:\\Program Files");
-    m_strInstallDir = programFiles + "\\Brellic Software\\Pagewright\\";
+    m_strInstallDir = programFiles + kDefaultFolderUnderPrograms;
 
     CString userName;
     if (GetCurrentUserName(userName) && IsAdmin(userName)) {
@@ -87,7 +88,7 @@ void CSetupApp::RunWizard() {
     while (state != WizardState::Done) {
         int result = 0;
         if (state == WizardState::Accepted) {
-            initCopyedFileList();
+            m_engine.initCopyedFileList();
             m_bDesktopShortcut = m_bStartMenuIcon = m_bRunProgram = 1;
         } else {
             switch (PageForState(state)) {
@@ -127,19 +128,29 @@ void CSetupApp::RunWizard() {
 
 void CSetupApp::Install(WizardAction variant) {
     bool all = variant == WizardAction::InstallDefault;
-    CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
-    RemoveShortcuts();
+    CopyFiles();
+    m_engine.RemoveShortcuts();
     ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSHNOWAIT, nullptr, nullptr);
     if (all || m_bStartMenuIcon)
-        AddTpStartMenu();
+        m_engine.AddTpStartMenu();
     if (all || m_bDesktopShortcut)
-        CreateDesktopShortCut();
-    WriteReg();
+        m_engine.CreateDesktopShortCut();
+    m_engine.WriteReg();
     m_pageFinish.DoModal();
     if (m_bRunProgram)
-        RunProgram();
+        m_engine.RunProgram();
+}
+
+void CSetupApp::CopyFiles() {
+    StepOutcome copied = m_engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    if (copied.status == StepStatus::FolderNotCreated) {
+        m_questions.ReportFolderNotCreated(copied.path);
+        EndProcess(0);
+    }
+    if (copied.status == StepStatus::Cancelled)
+        InterruptAndExit();
 }
 
 CString CSetupApp::MediaEditorPath() const {
-    return BeforeLastBackslash(GetModulePath()) + "\\Scrivo.ex_";
+    return MediaEditorBesideProgram();
 }

@@ -1,12 +1,12 @@
-// The setup program's application object: all install state, one object per
-// wizard page, and the install operations, named as their trace lines print them.
+// The setup program's application object: the install state it shares with the
+// pages and the engine, one object per wizard page, and the order of the steps.
 #pragma once
 #include <windows.h>
 
-#include <vector>
-
-#include "framework/win_app.h"
 #include "debug_message_dlg.h"
+#include "engine/install_engine.h"
+#include "engine/install_state.h"
+#include "framework/win_app.h"
 #include "pages/agreement_page.h"
 #include "pages/confirm_page.h"
 #include "pages/destination_page.h"
@@ -15,8 +15,9 @@
 #include "pages/interrupted_page.h"
 #include "pages/welcome_page.h"
 #include "sequence.h"
+#include "wizard_questions.h"
 
-class CSetupApp : public CWinApp {
+class CSetupApp : public CWinApp, public InstallState {
 public:
     CSetupApp();
 
@@ -31,34 +32,17 @@ public:
     void RunWizard();
     void Install(WizardAction variant);
 
-    // Install engine.
-    void initCopyedFileList();
-    BOOL GetFileVersion(CString& strVersion, CString strFile);
-    BOOL CopyFileToAnother(const char* lpsz1, const char* lpsz2, const char* lpsz3, const char* lpsz4);
-    BOOL CreateThePath(const char* lpszPath);
-    BOOL MyCreatePath(CString path);
-    BOOL CreateShortCut(const char* file, const char* folder, const char* name);
-    void AddTpStartMenu();
-    BOOL CreateDesktopShortCut();
-    void RemoveShortcuts();
-    void WriteReg();
-    void RepairRunexe(CString& commandLine, CString& directory);
-    void RunProgram();
+    // Copies the files; a destination that cannot be made ends the process, a
+    // copy given up ends it through the interrupted page.
+    void CopyFiles();
 
     // Full path of the media's "Scrivo.ex_" beside the running program.
     CString MediaEditorPath() const;
 
-    CString m_strOldSetupPath;
-    int m_bSameDir = 0;
-    std::vector<CString> m_pCopyList;
-    int m_nCopyCount = 0;
     int m_bPageOpening = 0;
     RECT m_rcPage{};
-    HKEY m_hRootKey = HKEY_LOCAL_MACHINE;
-    CString m_strInstallDir;
-    int m_bDesktopShortcut = 1;
-    int m_bStartMenuIcon = 1;
-    int m_bRunProgram = 1;
+    CWizardQuestions m_questions;
+    CInstallEngine m_engine{*this, m_questions};
     CInstallTypePage m_pageInstallType;
     CAgreementPage m_pageAgreement;
     CDestinationPage m_pageDestination;
@@ -67,16 +51,9 @@ public:
     CConfirmPage m_pageConfirm;
     CWelcomePage m_pageWelcome;
     CInterruptedPage m_pageInterrupted;
-    CString m_strSourceDir;
 
 private:
     INT_PTR RunPage(CDialog& page);
-    bool KeepBackupIfWanted(const CString& source, const CString& destination);
-
-    // One copy of the files spans nested retries: only the outermost run reports
-    // the files that, in the end, could not be installed.
-    int m_nCopyRunDepth = 0;
-    std::vector<CString> m_uncopiedFiles;
 };
 
 // The running setup's application object.

@@ -2,15 +2,13 @@
 
 #include <vector>
 
+#include "common/product_catalogue.h"
 #include "common/system_seam.h"
 #include "framework/afx_string.h"
 #include "framework/scoped_handles.h"
 #include "uninstall_app.h"
 
 namespace {
-const char kProductKeyPath[] = "SOFTWARE\\Brellic Software\\Pagewright";
-const char kUninstallEntryPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brellic Pagewright";
-
 bool IsWindows95Family() {
     return (g_system.getVersion() & 0x80000000u) != 0;
 }
@@ -97,8 +95,8 @@ void DeleteKeyValues(HKEY hRoot, const char* lpszPath, int nValues) {
 }
 
 void CUninstallApp::CleanRegistry() {
-    DeleteRegTree(HKEY_LOCAL_MACHINE, kProductKeyPath);
-    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallEntryPath);
-    DeleteRegTree(HKEY_CURRENT_USER, kProductKeyPath);
-    DeleteRegTree(HKEY_CURRENT_USER, kUninstallEntryPath);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kProductKey);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    DeleteRegTree(HKEY_CURRENT_USER, kProductKey);
+    DeleteRegTree(HKEY_CURRENT_USER, kUninstallKey);
 }

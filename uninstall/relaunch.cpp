@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/registry.h"
 #include "common/text_rules.h"
 #include "framework/scoped_handles.h"

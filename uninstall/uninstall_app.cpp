@@ -1,7 +1,7 @@
 #include "uninstall_app.h"
 
 #include "common/admin_check.h"
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/registry.h"
 #include "common/text_rules.h"
 #include "folder_guard.h"

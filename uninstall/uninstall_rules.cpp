@@ -57,7 +57,7 @@ int RootLength(const CString& folder, FolderProblem& problem) {
 }  // namespace
 
 bool IsBackupName(const CString& name) {
-    return name.Find("Scrivo(") >= 0 && name.Find(").exe") >= 0;
+    return name.Find(kBackupPrefix) >= 0 && name.Find(kBackupSuffix) >= 0;
 }
 
 CString UpperCaseMultibyte(const CString& text, bool (*isLeadByte)(unsigned char)) {

@@ -4,15 +4,10 @@
 #pragma once
 #include <vector>
 
+#include "common/product_catalogue.h"
 #include "framework/afx_string.h"
 
-// What setup installs, the editor's executable first: only a failure on that
-// one means "in use", so nothing has been deleted when the removal stops.
-inline constexpr const char* kInstalledFileNames[] = {
-    "Scrivo.exe",  "preview3.dll", "uninstall.exe",   "DefCMYK.icc",    "DefRGB.icc",
-    "BRLXCJK.BIN", "readme.txt",   "brlxdll5.dll",    "GDIPlus.dll",    "msimg32.dll",
-    "mscms.dll",   "leafview.exe", "scrivoguide.pdf", "what's new.txt", "Known Issues.txt",
-};
+inline constexpr const auto& kInstalledFileNames = kUninstallerRemovalList;
 inline constexpr int kInstalledFileCount = static_cast<int>(sizeof kInstalledFileNames / sizeof *kInstalledFileNames);
 inline constexpr int kFileListRoom = 100;
 

@@ -1,11 +1,12 @@
+#include "common/product_catalogue.h"
 #include "common/system_seam.h"
-#include "framework/scoped_handles.h"
-#include "setup/debug_log.h"
-#include "setup/setup_app.h"
 #include "copy_rules.h"
 #include "engine_support.h"
+#include "framework/scoped_handles.h"
+#include "install_engine.h"
+#include "setup/debug_log.h"
 
-void CSetupApp::initCopyedFileList() {
+void CInstallEngine::initCopyedFileList() {
     LogText("start initCopyedFileList()\r\n");
     CopyListFacts facts;
 
@@ -25,10 +26,10 @@ void CSetupApp::initCopyedFileList() {
     ScopedModule imaging(g_system.loadSystemLibrary("gdiplus.dll"));
     facts.imagingLibraryPresent = imaging.IsValid();
 
-    facts.readerOnMedia = CanOpenForReading(m_strSourceDir + "\\leafview.ex_");
-    facts.manualOnMedia = CanOpenForReading(m_strSourceDir + "\\scrivoguide.pdf");
+    facts.readerOnMedia = CanOpenForReading(m_state.m_strSourceDir + "\\" + kReaderMediaName);
+    facts.manualOnMedia = CanOpenForReading(m_state.m_strSourceDir + "\\" + kManualFileName);
 
-    m_pCopyList = BuildCopyList(facts);
-    m_nCopyCount = static_cast<int>(m_pCopyList.size());
+    m_state.m_pCopyList = BuildCopyList(facts);
+    m_state.m_nCopyCount = static_cast<int>(m_state.m_pCopyList.size());
     LogText("exit initCopuFileList()\r\n");
 }

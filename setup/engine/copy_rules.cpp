@@ -1,5 +1,7 @@
 #include "copy_rules.h"
 
+#include "common/product_catalogue.h"
+
 namespace {
 constexpr unsigned kWindows95Family = 1;
 constexpr unsigned kWindowsNtFamily = 2;
@@ -13,19 +15,29 @@ bool NeedsOldSystemLibraries(const CopyListFacts& facts) {
     return facts.platformId == kWindowsNtFamily && facts.majorVersion <= 4;
 }
 
-std::vector<CString> BuildCopyList(const CopyListFacts& facts) {
-    std::vector<CString> list = {"Scrivo.ex_",  "readme.txt",     "uninstall.ex_",
-                                 "BRLXCJK.BIN", "what's new.txt", "Known Issues.txt"};
-    if (NeedsOldSystemLibraries(facts)) {
-        list.push_back("msimg32.dl_");
-        list.push_back("mscms.dl_");
+namespace {
+bool Holds(CopyCondition condition, const CopyListFacts& facts) {
+    switch (condition) {
+        case CopyCondition::Always:
+            return true;
+        case CopyCondition::OldSystem:
+            return NeedsOldSystemLibraries(facts);
+        case CopyCondition::NoSystemImagingLibrary:
+            return !facts.imagingLibraryPresent;
+        case CopyCondition::ReaderOnMedia:
+            return facts.readerOnMedia;
+        case CopyCondition::ManualOnMedia:
+            return facts.manualOnMedia;
     }
-    if (!facts.imagingLibraryPresent)
-        list.push_back("GDIPlus.dl_");
-    if (facts.readerOnMedia)
-        list.push_back("leafview.ex_");
-    if (facts.manualOnMedia)
-        list.push_back("scrivoguide.pdf");
+    return false;
+}
+}  // namespace
+
+std::vector<CString> BuildCopyList(const CopyListFacts& facts) {
+    std::vector<CString> list;
+    for (const ProductFile& file : kProductFiles)
+        if (Holds(file.condition, facts))
+            list.push_back(file.mediaName);
     return list;
 }
 
@@ -39,10 +51,6 @@ CString InstalledName(const CString& mediaName) {
     if (before == 'x')
         return mediaName.Left(n - 1) + "e";
     return mediaName;
-}
-
-CString BackupName(const CString& installedVersion) {
-    return CString("Scrivo(") + installedVersion + ").exe";
 }
 
 CString VersionText(uint32_t mostSignificant, uint32_t leastSignificant) {

@@ -26,9 +26,6 @@ std::vector<CString> BuildCopyList(const CopyListFacts& facts);
 // The name a media file gets in the destination folder: "x.ex_" -> "x.exe", "x.dl_" -> "x.dll".
 CString InstalledName(const CString& mediaName);
 
-// "Scrivo(<installed version>).exe"; an unversioned editor gives "Scrivo().exe".
-CString BackupName(const CString& installedVersion);
-
 // "a.b.c.d" from the two 32-bit halves of a file version.
 CString VersionText(uint32_t mostSignificant, uint32_t leastSignificant);
 

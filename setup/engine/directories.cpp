@@ -1,9 +1,9 @@
 #include "common/text_rules.h"
-#include "framework/scoped_handles.h"
-#include "setup/debug_log.h"
-#include "setup/setup_app.h"
 #include "engine_support.h"
+#include "framework/scoped_handles.h"
+#include "install_engine.h"
 #include "path_rules.h"
+#include "setup/debug_log.h"
 
 namespace {
 // A folder counts as present when listing it yields an entry.
@@ -14,7 +14,7 @@ bool FolderListsEntries(const CString& folder) {
 }
 }  // namespace
 
-BOOL CSetupApp::CreateThePath(const char* lpszPath) {
+BOOL CInstallEngine::CreateThePath(const char* lpszPath) {
     CString path(lpszPath);
     LogFormat("start CreateThePath (%s)\r\n", path.c_str());
     if (path.IsEmpty()) {
@@ -31,7 +31,7 @@ BOOL CSetupApp::CreateThePath(const char* lpszPath) {
     return TRUE;
 }
 
-BOOL CSetupApp::MyCreatePath(CString path) {
+BOOL CInstallEngine::MyCreatePath(CString path) {
     LogFormat("start MyCreatePath(%s)\r\n", path.c_str());
     FolderSteps steps = SplitFolderSteps(path);
     CString folder = steps.root;

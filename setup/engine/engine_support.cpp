@@ -1,5 +1,7 @@
 #include "engine_support.h"
 
+#include "common/product_catalogue.h"
+#include "common/text_rules.h"
 #include "framework/scoped_handles.h"
 #include "framework/win_app.h"
 
@@ -14,7 +16,6 @@ bool FileIsPresent(const CString& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-CString MessageCaption() {
-    CWinApp* app = AfxGetApp();
-    return app ? app->m_strTitle : ProgramTitleFromPath(GetModulePath());
+CString MediaEditorBesideProgram() {
+    return BeforeLastBackslash(GetModulePath()) + "\\" + kEditorMediaName;
 }

@@ -17,5 +17,5 @@ bool CanOpenForReading(const CString& path);
 // True when a file (not a folder) of that name exists.
 bool FileIsPresent(const CString& path);
 
-// The caption of the program's message boxes.
-CString MessageCaption();
+// The media's editor beside the running program.
+CString MediaEditorBesideProgram();

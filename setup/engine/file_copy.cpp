@@ -1,27 +1,13 @@
 #include <algorithm>
 
-#include "setup/debug_log.h"
-#include "setup/setup_app.h"
+#include "common/product_catalogue.h"
 #include "copy_rules.h"
 #include "engine_support.h"
+#include "install_engine.h"
 #include "path_rules.h"
+#include "setup/debug_log.h"
 
 namespace {
-const char kCloseEditorText[] =
-    "Brellic Pagewright must be closed to proceed with the installation.\nPlease close all running Brellic "
-    "Pagewright and then click OK to continue.";
-
-class RunDepth {
-public:
-    explicit RunDepth(int& depth) : m_depth(depth) { ++m_depth; }
-    ~RunDepth() { --m_depth; }
-    RunDepth(const RunDepth&) = delete;
-    RunDepth& operator=(const RunDepth&) = delete;
-
-private:
-    int& m_depth;
-};
-
 bool FolderExists(const CString& path) {
     DWORD attributes = ::GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -53,79 +39,105 @@ void Remember(std::vector<CString>& names, const CString& name) {
 }
 }  // namespace
 
-BOOL CSetupApp::CopyFileToAnother(const char* lpsz1, const char* lpsz2, const char* lpsz3, const char* lpsz4) {
-    LogFormat("start CopyFileToAnother(%s, %s, %s, %s)\r\n", lpsz1, lpsz2, lpsz3, lpsz4);
-    bool outermost = m_nCopyRunDepth == 0;
-    RunDepth depth(m_nCopyRunDepth);
-    if (outermost)
-        m_uncopiedFiles.clear();
-
-    // A folder that still is not there (its parent is a file, no rights, no such
-    // drive) would only make every copy fail: stop before anything is touched.
-    if (!CreateThePath(m_strInstallDir) || !FolderExists(m_strInstallDir)) {
-        AfxMessageBox("Can't create the directory. The installation will be canceled.",
-                      MB_OK | MB_SETFOREGROUND | MB_TOPMOST);
-        EndProcess(0);
+// A file held open restarts the copy from the first entry; once that pass is
+// through, the interrupted one goes on where it stopped. So retries stack up as
+// passes waiting to resume, and every pass leaves its lines in the trace.
+StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
+                                              const char* lpsz2,
+                                              const char* lpsz3,
+                                              const char* lpsz4) {
+    std::vector<CString> uncopied;
+    std::vector<PassPosition> waiting;
+    PassPosition position;
+    bool starting = true;
+    for (;;) {
+        if (starting) {
+            LogFormat("start CopyFileToAnother(%s, %s, %s, %s)\r\n", lpsz1, lpsz2, lpsz3, lpsz4);
+            lpsz1 = lpsz2 = lpsz3 = lpsz4 = nullptr;  // a restarted pass is called without arguments
+            // A folder that still is not there (its parent is a file, no rights, no
+            // such drive) would only make every copy fail: stop before anything is touched.
+            if (!CreateThePath(m_state.m_strInstallDir) || !FolderExists(m_state.m_strInstallDir))
+                return {StepStatus::FolderNotCreated, m_state.m_strInstallDir};
+            if (m_state.m_strOldSetupPath == m_state.m_strInstallDir)
+                m_state.m_bSameDir = 1;
+            position = PassPosition{};
+            starting = false;
+        }
+        CString heldFile;
+        if (CopyPass(position, uncopied, heldFile)) {
+            if (waiting.empty())
+                break;
+            LogText("exit CopyFileToAnother()\r\n");
+            position = waiting.back();
+            waiting.pop_back();
+        } else if (m_questions.FileInUse(heldFile) == InUseAnswer::Retry) {
+            waiting.push_back(position);
+            starting = true;
+        } else {
+            LogText("exit CopyFileToAnother()\r\n");
+            return {StepStatus::Cancelled, heldFile};
+        }
     }
-    if (m_strOldSetupPath == m_strInstallDir)
-        m_bSameDir = 1;
 
-    for (int i = 0; i < m_nCopyCount && i < static_cast<int>(m_pCopyList.size()); ++i) {
-        const CString entry = m_pCopyList[static_cast<size_t>(i)];
-        CString source = m_strSourceDir + "\\" + entry;
+    if (!uncopied.empty())
+        m_questions.ReportUncopiedFiles(uncopied);
+    LogText("exit CopyFileToAnother()\r\n");
+    return {};
+}
+
+// Copies the entries from position on. False when a file held open stopped the
+// pass; position is then where it goes on after the retry.
+bool CInstallEngine::CopyPass(PassPosition& position, std::vector<CString>& uncopied, CString& heldFile) {
+    for (; position.index < static_cast<size_t>(m_state.m_nCopyCount) && position.index < m_state.m_pCopyList.size();
+         ++position.index, position.backupSettled = false) {
+        const CString entry = m_state.m_pCopyList[position.index];
+        CString source = m_state.m_strSourceDir + "\\" + entry;
         CString installedName = InstalledName(entry);
-        CString destination = PathInFolder(m_strInstallDir, installedName);
+        CString destination = PathInFolder(m_state.m_strInstallDir, installedName);
 
-        if (m_bSameDir == 1 && entry == "Scrivo.ex_" && CanOpenForReading(destination) &&
-            !KeepBackupIfWanted(source, destination)) {
-            // The user asked to keep the installed editor and we could not: keep it in place instead.
-            Remember(m_uncopiedFiles, installedName);
-            continue;
+        if (!position.backupSettled && m_state.m_bSameDir == 1 && entry == kEditorMediaName &&
+            CanOpenForReading(destination)) {
+            BackupResult backup = KeepBackupIfWanted(source, destination);
+            if (backup == BackupResult::InUse) {
+                position.backupSettled = true;
+                heldFile = destination;
+                return false;
+            }
+            if (backup == BackupResult::Failed) {
+                // The user asked to keep the installed editor and we could not: keep it in place instead.
+                Remember(uncopied, installedName);
+                continue;
+            }
         }
 
         LogFormat("CopyFile(%s, %s, FALSE)\r\n", source.c_str(), destination.c_str());
         if (CopyOverwriting(source, destination)) {
-            Forget(m_uncopiedFiles, installedName);
+            Forget(uncopied, installedName);
             continue;
         }
-        DWORD error = ::GetLastError();
-        if (error == ERROR_SHARING_VIOLATION) {
-            AfxMessageBox(kCloseEditorText, MB_OK | MB_ICONEXCLAMATION);
-            CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
-        } else if (FileIsPresent(source)) {
-            Remember(m_uncopiedFiles, installedName);
-        } else {
-            Forget(m_uncopiedFiles, installedName);  // not on these media: nothing to install
+        if (::GetLastError() == ERROR_SHARING_VIOLATION) {
+            ++position.index;
+            position.backupSettled = false;
+            heldFile = destination;
+            return false;
         }
+        if (FileIsPresent(source))
+            Remember(uncopied, installedName);
+        else
+            Forget(uncopied, installedName);  // not on these media: nothing to install
     }
-
-    if (outermost && !m_uncopiedFiles.empty())
-        AfxMessageBox(UncopiedFilesMessage(m_uncopiedFiles), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
-    LogText("exit CopyFileToAnother()\r\n");
-    return TRUE;
+    return true;
 }
 
-// Offers to keep the installed editor when the media bring a newer one. False
-// only when the user asked for the backup and it could not be made.
-bool CSetupApp::KeepBackupIfWanted(const CString& source, const CString& destination) {
+// Offers to keep the installed editor when the media bring a newer one.
+CInstallEngine::BackupResult CInstallEngine::KeepBackupIfWanted(const CString& source, const CString& destination) {
     CString newVersion;
     CString installedVersion;
     GetFileVersion(newVersion, source);
     GetFileVersion(installedVersion, destination);
-    if (!OffersBackup(newVersion, installedVersion))
-        return true;
-    CString question;
-    question.Format(
-        "There's a previous version(%s) of Brellic Pagewright under the same directory on your computer.\nWould you "
-        "like to backup it?",
-        installedVersion.c_str());
-    if (AfxMessageBox(question, MB_YESNO | MB_SYSTEMMODAL | MB_SETFOREGROUND) != IDYES)
-        return true;
-    if (::CopyFileA(destination, PathInFolder(m_strInstallDir, BackupName(installedVersion)), FALSE))
-        return true;
-    if (::GetLastError() != ERROR_SHARING_VIOLATION)
-        return false;
-    AfxMessageBox(kCloseEditorText, MB_OK | MB_ICONEXCLAMATION);
-    CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
-    return true;
+    if (!OffersBackup(newVersion, installedVersion) || !m_questions.OfferBackup(installedVersion))
+        return BackupResult::GoOn;
+    if (::CopyFileA(destination, PathInFolder(m_state.m_strInstallDir, BackupName(installedVersion)), FALSE))
+        return BackupResult::GoOn;
+    return ::GetLastError() == ERROR_SHARING_VIOLATION ? BackupResult::InUse : BackupResult::Failed;
 }

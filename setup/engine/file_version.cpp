@@ -1,11 +1,11 @@
 #include <vector>
 
 #include "common/system_seam.h"
-#include "framework/function_cast.h"
-#include "setup/debug_log.h"
-#include "setup/setup_app.h"
 #include "copy_rules.h"
 #include "engine_support.h"
+#include "framework/function_cast.h"
+#include "install_engine.h"
+#include "setup/debug_log.h"
 
 namespace {
 using GetSizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
@@ -21,7 +21,7 @@ struct VersionFunctions {
 };
 }  // namespace
 
-BOOL CSetupApp::GetFileVersion(CString& strVersion, CString strFile) {
+BOOL CInstallEngine::GetFileVersion(CString& strVersion, CString strFile) {
     LogFormat("start GetFileVersion( %s);\r\n", strVersion.c_str());
     strVersion.Empty();
     VersionFunctions version;

@@ -1,21 +1,21 @@
 #include <vector>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/text_rules.h"
 #include "framework/scoped_handles.h"
+#include "install_engine.h"
 #include "setup/debug_log.h"
-#include "setup/setup_app.h"
 
-void CSetupApp::RepairRunexe(CString& commandLine, CString& directory) {
+void CInstallEngine::RepairRunexe(CString& commandLine, CString& directory) {
     LogFormat("start RepairRunexe(%s, %s)\r\n", commandLine.c_str(), directory.c_str());
-    m_strInstallDir = WithTrailingBackslash(m_strInstallDir);
+    m_state.m_strInstallDir = WithTrailingBackslash(m_state.m_strInstallDir);
     // Quoted: a folder with blanks must not be split into a program and arguments.
-    commandLine = "\"" + m_strInstallDir + "Scrivo.exe\"";
-    directory = m_strInstallDir;
+    commandLine = "\"" + m_state.m_strInstallDir + kEditorFileName + "\"";
+    directory = m_state.m_strInstallDir;
     LogText("exit RepairRunexe()\r\n");
 }
 
-void CSetupApp::RunProgram() {
+void CInstallEngine::RunProgram() {
     LogText("start RunProgram()\r\n");
     CString commandLine;
     CString directory;

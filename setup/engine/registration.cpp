@@ -1,9 +1,10 @@
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/registry.h"
-#include "setup/debug_log.h"
-#include "setup/setup_app.h"
 #include "copy_rules.h"
+#include "engine_support.h"
+#include "install_engine.h"
 #include "path_rules.h"
+#include "setup/debug_log.h"
 
 namespace {
 // What the installed files take on disk, for the system's list of programs.
@@ -25,32 +26,33 @@ CString Decimal(uint32_t value) {
 }
 }  // namespace
 
-void CSetupApp::WriteReg() {
+void CInstallEngine::WriteReg() {
     LogText("start WriteReg()\r\n");
-    RegSetString(m_hRootKey, kProductKey, kSetupPathValue, m_strInstallDir, REG_SZ);
+    RegSetString(m_state.m_hRootKey, kProductKey, kSetupPathValue, m_state.m_strInstallDir, REG_SZ);
 
     // The media editor beside the running setup; the media check has named that folder.
-    CString mediaEditor = m_strSourceDir.IsEmpty() ? MediaEditorPath() : m_strSourceDir + "\\Scrivo.ex_";
+    CString mediaEditor = m_state.m_strSourceDir.IsEmpty() ? MediaEditorBesideProgram()
+                                                           : m_state.m_strSourceDir + "\\" + kEditorMediaName;
     CString version;
     GetFileVersion(version, mediaEditor);
-    RegSetString(m_hRootKey, kProductKey, "version", version, REG_SZ);
+    RegSetString(m_state.m_hRootKey, kProductKey, kVersionValue, version, REG_SZ);
     CString count;
-    count.Format("%d", m_nCopyCount);
-    RegSetString(m_hRootKey, kProductKey, "nCopyedFile", count, REG_DWORD);
+    count.Format("%d", m_state.m_nCopyCount);
+    RegSetString(m_state.m_hRootKey, kProductKey, kCopiedFileCountValue, count, REG_DWORD);
 
     LogText("add to add/del program\r\n");
-    CString uninstaller;
-    uninstaller.Format("%suninstall.exe", m_strInstallDir.c_str());
+    CString uninstaller = m_state.m_strInstallDir + kUninstallerFileName;
     // Quoted, so that a folder with blanks cannot make the system start a shorter path.
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "\"" + uninstaller + "\"", REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", kProductName, REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", uninstaller, REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallPath", uninstaller, REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion", version, REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", "Brellic Software", REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", m_strInstallDir, REG_SZ);
+    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", kPublisherName, REG_SZ);
+    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", m_state.m_strInstallDir, REG_SZ);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize",
-                 Decimal(InstalledKibibytes(m_strInstallDir, m_pCopyList, m_nCopyCount)), REG_DWORD);
+                 Decimal(InstalledKibibytes(m_state.m_strInstallDir, m_state.m_pCopyList, m_state.m_nCopyCount)),
+                 REG_DWORD);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify", "1", REG_DWORD);
     RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair", "1", REG_DWORD);
     LogText("exit WriteReg()\r\n");

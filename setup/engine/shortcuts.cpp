@@ -3,13 +3,13 @@
 
 #include <vector>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/shell_folders.h"
 #include "common/shortcut_removal.h"
-#include "framework/scoped_handles.h"
-#include "setup/debug_log.h"
-#include "setup/setup_app.h"
 #include "engine_support.h"
+#include "framework/scoped_handles.h"
+#include "install_engine.h"
+#include "setup/debug_log.h"
 
 namespace {
 // The link file name as the shell's save wants it; empty when it cannot be converted.
@@ -22,10 +22,9 @@ std::vector<wchar_t> WideFileName(const CString& path) {
 }
 }  // namespace
 
-BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char* name) {
+BOOL CInstallEngine::CreateShortCut(const char* file, const char* folder, const char* name) {
     LogFormat("start CreateShortCut(%s, %s, %s);\r\n", file, folder, name);
-    CString linkPath;
-    linkPath.Format("%s\\%s.lnk", folder, name);
+    CString linkPath = LinkPath(folder, name);
     // COM stays initialised on this thread for the rest of the run.
     ::CoInitialize(nullptr);
     ComPtr<IShellLinkA> link;
@@ -34,10 +33,10 @@ BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char*
     LogFormat("CoCreateInstance return value: pShellLink = 0x%x, hres = %d);\r\n", TraceAddress(link.Get()),
               static_cast<int>(created));
     if (FAILED(created) || !link) {
-        ::MessageBoxA(nullptr, "Fail to create shortcut.", MessageCaption(), MB_OK);
+        m_questions.ReportShortcutFailed(linkPath);
     } else {
-        link->SetPath(m_strInstallDir + file);
-        link->SetDescription("shortcut Brellic Pagewright");
+        link->SetPath(m_state.m_strInstallDir + file);
+        link->SetDescription(kLinkDescription);
         ComPtr<IPersistFile> persist;
         link->QueryInterface(IID_IPersistFile, persist.ReceiveVoid());
         LogFormat("QueryInterface return value: pPf = 0x%x\r\n", TraceAddress(persist.Get()));
@@ -52,26 +51,26 @@ BOOL CSetupApp::CreateShortCut(const char* file, const char* folder, const char*
     return TRUE;
 }
 
-void CSetupApp::AddTpStartMenu() {
+void CInstallEngine::AddTpStartMenu() {
     // Without a Programs folder the group would land in the current drive's root.
     CString programs = GetProgramsFolder();
     if (!programs.IsEmpty()) {
         CString group = programs + "\\" + kGroupFolderName;
         MyCreatePath(group);
-        CreateShortCut("Scrivo.exe", group, "Brellic Pagewright");
-        CreateShortCut("uninstall.exe", group, "Uninstall");
-        for (int i = 0; i < m_nCopyCount && i < static_cast<int>(m_pCopyList.size()); ++i) {
-            const CString& entry = m_pCopyList[static_cast<size_t>(i)];
-            if (entry == "leafview.ex_")
-                CreateShortCut("leafview.exe", group, "Brellic Leafview");
-            else if (entry == "scrivoguide.pdf")
-                CreateShortCut("scrivoguide.pdf", group, "Brellic Pagewright User Manual");
+        for (const ProductLink& link : kGroupLinks)
+            if (!link.mediaName)
+                CreateShortCut(link.target, group, link.name);
+        // The optional links follow in copy-list order.
+        for (int i = 0; i < m_state.m_nCopyCount && i < static_cast<int>(m_state.m_pCopyList.size()); ++i) {
+            for (const ProductLink& link : kGroupLinks)
+                if (link.mediaName && m_state.m_pCopyList[static_cast<size_t>(i)] == link.mediaName)
+                    CreateShortCut(link.target, group, link.name);
         }
     }
     LogText("exit AddTpStartMenu()\r\n");
 }
 
-BOOL CSetupApp::CreateDesktopShortCut() {
+BOOL CInstallEngine::CreateDesktopShortCut() {
     LogText("start CreateDesktopShortCut()\r\n");
     LPITEMIDLIST items = nullptr;
     char desktop[MAX_PATH] = {};
@@ -82,11 +81,11 @@ BOOL CSetupApp::CreateDesktopShortCut() {
     ::CoTaskMemFree(items);
     // An unresolved Desktop would put the link in the current drive's root.
     if (resolved)
-        CreateShortCut("Scrivo.exe", desktop, "Brellic Pagewright");
+        CreateShortCut(kDesktopLink.target, desktop, kDesktopLink.name);
     LogText("exit CreateDesktopShortCut()\r\n");
     return TRUE;
 }
 
-void CSetupApp::RemoveShortcuts() {
+void CInstallEngine::RemoveShortcuts() {
     RemoveProductShortcuts(LegacyLink::Remove);
 }

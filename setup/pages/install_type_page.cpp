@@ -22,7 +22,7 @@ BOOL CInstallTypePage::OnInitDialog() {
     // Read anew at every opening, from the editor beside the running setup.
     CSetupApp& app = SetupApp();
     CString version;
-    if (app.GetFileVersion(version, app.MediaEditorPath()))
+    if (app.m_engine.GetFileVersion(version, app.MediaEditorPath()))
         m_strVersionText = "Brellic Pagewright's version is \"" + version + "\".";
     else
         m_strVersionText = "Brellic Pagewright's version is unknown. ";

@@ -2,16 +2,11 @@
 
 #include <cstring>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/text_rules.h"
 
 namespace {
 const char kProductFolder[] = "Pagewright\\";
-// Installed names of every media file the copy list can hold.
-const char* const kInstalledNames[] = {
-    "Scrivo.exe",  "readme.txt", "uninstall.exe", "BRLXCJK.BIN",  "what's new.txt",  "Known Issues.txt",
-    "msimg32.dll", "mscms.dll",  "GDIPlus.dll",   "leafview.exe", "scrivoguide.pdf",
-};
 // Four 16-bit numbers, the widest version text a backup name can carry.
 const char kWidestVersion[] = "65535.65535.65535.65535";
 const int kMaxPathCharacters = 259;
@@ -57,9 +52,9 @@ CString BrowsedInstallDir(const CString& chosenPath) {
 int LongestInstalledNameLength() {
     int longest =
         static_cast<int>(std::strlen(kBackupPrefix) + std::strlen(kWidestVersion) + std::strlen(kBackupSuffix));
-    for (const char* name : kInstalledNames)
-        if (static_cast<int>(std::strlen(name)) > longest)
-            longest = static_cast<int>(std::strlen(name));
+    for (const ProductFile& file : kProductFiles)
+        if (static_cast<int>(std::strlen(file.installedName)) > longest)
+            longest = static_cast<int>(std::strlen(file.installedName));
     return longest;
 }
 

@@ -1,7 +1,7 @@
 // Reinstalling into the earlier folder: the offer to keep the installed editor.
-#include "setup/engine/copy_rules.h"
 #include "engine_fixture.h"
 #include "message_box_answerer.h"
+#include "setup/engine/copy_rules.h"
 
 namespace {
 std::string Question(const std::string& installed) {
@@ -25,7 +25,7 @@ protected:
 TEST_F(BackupOffer, YesKeepsTheOlderEditorBesideTheNewOne) {
     Installed("2.0.0.0", TEST_MEDIA_DIR, dest);
     MessageBoxAnswerer answerer({{"previous version", IDYES}});
-    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(answerer.Seen(), std::vector<std::string>{Question("2.0.0.0")});
     EXPECT_EQ(app.m_bSameDir, 1);
     EXPECT_EQ(VersionOf(dest + "Scrivo(2.0.0.0).exe"), "2.0.0.0");
@@ -37,7 +37,7 @@ TEST_F(BackupOffer, NoLeavesNoBackupAndAnotherFolderGetsNoOffer) {
     Installed("2.0.0.0", TEST_MEDIA_DIR, dest);
     {
         MessageBoxAnswerer answerer({{"previous version", IDNO}});
-        app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+        engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
         EXPECT_EQ(answerer.Seen(), std::vector<std::string>{Question("2.0.0.0")});
     }
     EXPECT_EQ(CountEntries(dest), 2);
@@ -46,7 +46,7 @@ TEST_F(BackupOffer, NoLeavesNoBackupAndAnotherFolderGetsNoOffer) {
     app.m_bSameDir = 0;  // a new run, whose earlier installation lies elsewhere
     Installed("2.0.0.0", TEST_MEDIA_DIR, scratch / "Elsewhere\\");
     MessageBoxAnswerer answerer;
-    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(CountEntries(dest), 2);
 }
@@ -71,7 +71,7 @@ TEST_F(BackupOffer, VersionsCompareAsNumbers) {
         DeleteTree(dest);
         Installed(c.installed, media.Path(), dest);
         MessageBoxAnswerer answerer({{"previous version", IDYES}});
-        app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+        engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
         std::string what = std::string(c.media) + " over " + c.installed;
         if (c.backup) {
             std::string shown = std::string(c.installed) == "none" ? "" : c.installed;
@@ -89,7 +89,7 @@ TEST_F(BackupOffer, BackupThatCannotBeMadeKeepsTheInstalledEditor) {
     Installed("2.0.0.0", TEST_MEDIA_DIR, dest);
     ::CreateDirectoryA((dest + "Scrivo(2.0.0.0).exe").c_str(), nullptr);  // in the way of the backup
     MessageBoxAnswerer answerer({{"previous version", IDYES}, {"could not be installed", IDOK}});
-    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(answerer.Seen(),
               (std::vector<std::string>{Question("2.0.0.0"), UncopiedFilesMessage({"Scrivo.exe"}).str()}));
     EXPECT_EQ(VersionOf(dest + "Scrivo.exe"), "2.0.0.0");

@@ -66,7 +66,7 @@ TEST_F(CopyList, FollowsPlatformImagingLibraryAndMedia) {
         app.m_strSourceDir = media.Path().c_str();
         g_strDebugLog.Empty();
 
-        app.initCopyedFileList();
+        engine.initCopyedFileList();
         EXPECT_EQ(app.m_pCopyList, c.expected) << c.what;
         EXPECT_EQ(app.m_nCopyCount, static_cast<int>(c.expected.size())) << c.what;
         EXPECT_EQ(Log(), kListTrace) << c.what;
@@ -77,19 +77,19 @@ TEST_F(CopyList, AsksForTheImagingLibraryFromTheSystemFolderOnly) {
     g_system.loadSystemLibrary = NoSystemLibrary;
     g_libraryAskedFor.clear();
     app.m_strSourceDir = TEST_MEDIA_DIR;
-    app.initCopyedFileList();
+    engine.initCopyedFileList();
     EXPECT_EQ(g_libraryAskedFor, "gdiplus.dll");
     // This system (Wine, 6.1) has GDI+ in its system folder, so the real seam finds it.
     g_system = realSystem;
-    app.initCopyedFileList();
+    engine.initCopyedFileList();
     EXPECT_EQ(app.m_nCopyCount, 8) << "six fixed files, reader and manual";
 }
 
 TEST_F(CopyList, RebuiltNotDoubledAndUnreadableReaderLeftOut) {
     std::string media = MakeMedia({"Scrivo.ex_", "leafview.ex_", "scrivoguide.pdf"});
     app.m_strSourceDir = media.c_str();
-    app.initCopyedFileList();
-    app.initCopyedFileList();
+    engine.initCopyedFileList();
+    engine.initCopyedFileList();
     ASSERT_EQ(app.m_nCopyCount, 8);
     EXPECT_EQ(app.m_pCopyList.size(), 8u);
     EXPECT_EQ(Log(), std::string(kListTrace) + kListTrace);
@@ -98,7 +98,7 @@ TEST_F(CopyList, RebuiltNotDoubledAndUnreadableReaderLeftOut) {
     HANDLE held =
         ::CreateFileA((media + "\\leafview.ex_").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    app.initCopyedFileList();
+    engine.initCopyedFileList();
     ::CloseHandle(held);
     EXPECT_EQ(app.m_nCopyCount, 7);
     EXPECT_EQ(app.m_pCopyList.back(), "scrivoguide.pdf");

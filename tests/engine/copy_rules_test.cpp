@@ -1,9 +1,10 @@
 // The rules of the install engine, tested directly.
 #include <gtest/gtest.h>
 
+#include "common/product_catalogue.h"
+#include "cstring_printer.h"
 #include "setup/engine/copy_rules.h"
 #include "setup/engine/path_rules.h"
-#include "cstring_printer.h"
 
 namespace {
 std::vector<CString> Fixed() {
@@ -58,6 +59,8 @@ TEST(InstalledNames, UnderscoreRestoresTheLetter) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(InstalledName(c.media), c.installed) << c.media;
+    for (const ProductFile& file : kProductFiles)
+        EXPECT_EQ(InstalledName(file.mediaName), file.installedName) << "catalogue: " << file.mediaName;
 }
 
 TEST(VersionText, FourHalvesInOrder) {

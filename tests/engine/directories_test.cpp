@@ -23,33 +23,33 @@ class Directories : public EngineTest {};
 TEST_F(Directories, CreateThePathMakesMissingParentsFirst) {
     std::string a = scratch / "A";
     ::CreateDirectoryA(a.c_str(), nullptr);
-    EXPECT_TRUE(app.CreateThePath((a + "\\B\\C\\").c_str()));
+    EXPECT_TRUE(engine.CreateThePath((a + "\\B\\C\\").c_str()));
     EXPECT_TRUE(DirExists(a + "\\B\\C"));
     EXPECT_EQ(Log(), "start CreateThePath (" + a + "\\B\\C\\)\r\nstart CreateThePath (" + a +
                          "\\B)\r\nexit CreateThePath()\r\nexit CreateThePath()\r\n");
 
     for (std::string existing : {a, a + "\\"}) {
         g_strDebugLog.Empty();
-        EXPECT_TRUE(app.CreateThePath(existing.c_str()));
+        EXPECT_TRUE(engine.CreateThePath(existing.c_str()));
         EXPECT_EQ(Log(), "start CreateThePath (" + existing + ")\r\nexit CreateThePath()\r\n");
     }
 }
 
 TEST_F(Directories, CreateThePathResultsForEmptyAndImpossiblePaths) {
-    EXPECT_FALSE(app.CreateThePath(""));
-    EXPECT_FALSE(app.CreateThePath(nullptr));
+    EXPECT_FALSE(engine.CreateThePath(""));
+    EXPECT_FALSE(engine.CreateThePath(nullptr));
     EXPECT_EQ(Log(),
               "start CreateThePath ()\r\nexit CreateThePath()\r\nstart CreateThePath ()\r\nexit CreateThePath()\r\n");
     g_strDebugLog.Empty();
     // No backslash, so no parent to try; the folder cannot be made and the answer is still TRUE.
-    EXPECT_TRUE(app.CreateThePath("bad<name>"));
+    EXPECT_TRUE(engine.CreateThePath("bad<name>"));
     EXPECT_EQ(Log(), "start CreateThePath (bad<name>)\r\nexit CreateThePath()\r\n");
 }
 
 TEST_F(Directories, MyCreatePathCreatesEachMissingLevelFromTheTop) {
     std::string first = scratch / "L1";
     ::CreateDirectoryA(first.c_str(), nullptr);
-    EXPECT_TRUE(app.MyCreatePath((first + "\\\\L2\\L3\\").c_str()));
+    EXPECT_TRUE(engine.MyCreatePath((first + "\\\\L2\\L3\\").c_str()));
     EXPECT_TRUE(DirExists(first + "\\L2\\L3"));
     EXPECT_EQ(WithoutAddresses(Log()), "start MyCreatePath(" + first + "\\\\L2\\L3\\)\r\n" + ExistingLevels(first) +
                                            Found(first + "\\L2\\*.*") + "CreateDirectory(" + first +
@@ -61,7 +61,7 @@ TEST_F(Directories, MyCreatePathCreatesEachMissingLevelFromTheTop) {
 TEST_F(Directories, MyCreatePathStopsAtAFileAndKeepsNetworkPathsWhole) {
     ASSERT_TRUE(WriteFileText(scratch / "file.txt", "x"));
     std::string blocked = scratch / "file.txt";
-    EXPECT_FALSE(app.MyCreatePath((blocked + "\\sub").c_str()));
+    EXPECT_FALSE(engine.MyCreatePath((blocked + "\\sub").c_str()));
     std::string log = WithoutAddresses(Log());
     std::string tail = Found(blocked + "\\*.*") + "CreateDirectory(" + blocked +
                        "\\, NULL);\r\nFindClose();\r\nexit MyCreatePath()\r\n";
@@ -74,7 +74,7 @@ TEST_F(Directories, MyCreatePathStopsAtAFileAndKeepsNetworkPathsWhole) {
     ::GetCurrentDirectoryA(MAX_PATH, previous);
     ::SetCurrentDirectoryA(scratch.Path().c_str());
     g_strDebugLog.Empty();
-    EXPECT_FALSE(app.MyCreatePath("\\\\nosuchserver\\share\\Programs"));
+    EXPECT_FALSE(engine.MyCreatePath("\\\\nosuchserver\\share\\Programs"));
     ::SetCurrentDirectoryA(previous);
     EXPECT_EQ(CountEntries(scratch.Path()), 1);
     EXPECT_EQ(WithoutAddresses(Log()).substr(0, 90), ("start MyCreatePath(\\\\nosuchserver\\share\\Programs)\r\n" +

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "setup/debug_log.h"
+#include "common/product_catalogue.h"
 #include "cstring_printer.h"
+#include "setup/debug_log.h"
 #include "test_app.h"
 #include "test_fs.h"
 #include "test_paths.h"
@@ -17,9 +18,12 @@
 // The media's editor carries this version; the test builds carry others.
 inline constexpr char kMediaEditorVersion[] = "2.1.0.0";
 
-inline const std::vector<CString> kEveryMediaFile = {
-    "Scrivo.ex_",  "readme.txt", "uninstall.ex_", "BRLXCJK.BIN",  "what's new.txt", "Known Issues.txt",
-    "msimg32.dl_", "mscms.dl_",  "GDIPlus.dl_",   "leafview.ex_", "scrivoguide.pdf"};
+inline const std::vector<CString> kEveryMediaFile = [] {
+    std::vector<CString> names;
+    for (const ProductFile& file : kProductFiles)
+        names.push_back(file.mediaName);
+    return names;
+}();
 
 inline std::string TestEditor(const std::string& version) {
     return std::string(TEST_DATA_DIR) + "\\scrivo-" + version + ".exe";
@@ -35,12 +39,13 @@ protected:
     SystemSeamGuard seam;
     const SystemSeam realSystem = g_system;
     TestSetupApp app;
+    CInstallEngine& engine = app.m_engine;
     ScratchDir scratch{"engine"};
 
     std::string Log() const { return g_strDebugLog.str(); }
     std::string VersionOf(const std::string& path) {
         CString version;
-        app.GetFileVersion(version, path.c_str());
+        engine.GetFileVersion(version, path.c_str());
         return version.str();
     }
     // A media folder holding copies of the named media files.

@@ -2,9 +2,9 @@
 // messages a person sees, and what stays untouched when things go wrong.
 #include <cstdlib>
 
-#include "setup/engine/copy_rules.h"
 #include "engine_fixture.h"
 #include "message_box_answerer.h"
+#include "setup/engine/copy_rules.h"
 #include "ui_driver.h"
 
 namespace {
@@ -39,7 +39,7 @@ protected:
 TEST_F(CopyFiles, FreshInstallationCopiesEveryEntryInOrderUnderItsInstalledName) {
     Prepare(TEST_MEDIA_DIR, dest, kEveryMediaFile);
     MessageBoxAnswerer answerer;
-    EXPECT_TRUE(app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr).status, StepStatus::Done);
 
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(CountEntries(dest), 11);
@@ -70,7 +70,7 @@ TEST_F(CopyFiles, ReadOnlyEditorOverwrittenAndAbsentMediaFileSkippedSilently) {
     Prepare(media, dest, list);
 
     MessageBoxAnswerer answerer;
-    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
     std::string log = Log();
     EXPECT_TRUE(answerer.Seen().empty()) << "an absent media file is no failure to report";
     EXPECT_EQ(VersionOf(dest + "Scrivo.exe"), kMediaEditorVersion);
@@ -85,7 +85,7 @@ TEST_F(CopyFiles, DestinationThatCannotBeMadeCancelsBeforeAnythingIsCopied) {
         Prepare(TEST_MEDIA_DIR, target, kEveryMediaFile);
         MessageBoxAnswerer answerer({{kCannotCreate, IDOK}});
         try {
-            app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+            app.CopyFiles();
             ADD_FAILURE() << "went on into '" << target << "'";
         } catch (const ProcessEnded& ended) {
             EXPECT_EQ(ended.exitCode, 0);
@@ -110,7 +110,7 @@ TEST_F(CopyFiles, EditorRunningFromTheDestinationIsClosedAndEveryEntryCopiedAgai
                                       ::PostMessageA(window, WM_CLOSE, 0, 0);
                                       editor.WaitExit();
                                   }}});
-    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
     std::string log = Log();
 
     EXPECT_EQ(answerer.Seen(), std::vector<std::string>{kCloseEditor});
@@ -132,7 +132,7 @@ TEST_F(CopyFiles, FilesThatCouldNotBeWrittenAreNamedInOneMessage) {
     Prepare(TEST_MEDIA_DIR, dest, std::vector<CString>(kEveryMediaFile.begin(), kEveryMediaFile.begin() + 6));
 
     MessageBoxAnswerer answerer({{"could not be installed", IDOK}});
-    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(answerer.Seen(), std::vector<std::string>{UncopiedFilesMessage({"readme.txt", "BRLXCJK.BIN"}).str()});
     EXPECT_TRUE(FileExists(dest + "Known Issues.txt"));
     EXPECT_EQ(Log(), kStart + ThePath() + Pass() + "exit CopyFileToAnother()\r\n");
@@ -153,7 +153,7 @@ TEST_F(CopyFiles, LongestPathAtTheLimitAndReadOnlyFolder) {
     for (const std::string& target : {deep, readOnly}) {
         Prepare(TEST_MEDIA_DIR, target, kEveryMediaFile);
         MessageBoxAnswerer answerer;
-        app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+        engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
         EXPECT_TRUE(answerer.Seen().empty()) << target;
         EXPECT_EQ(CountEntries(target), 11) << target;
         EXPECT_TRUE(FileExists(target + "Known Issues.txt")) << target;
@@ -173,7 +173,7 @@ TEST_F(CopyFiles, FullDriveNamesTheFilesThatDidNotFit) {
     Prepare(media, target, list);
 
     MessageBoxAnswerer answerer;
-    app.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
     std::vector<CString> missing;
     for (const CString& entry : list)
         if (ReadFileText(target + InstalledName(entry).c_str()) != ReadFileText(media + "\\" + entry.c_str()))

@@ -24,7 +24,7 @@ TEST_F(FileVersion, ReadsTheFileVersionOfRealResources) {
     };
     for (const Case& c : cases) {
         CString version = "stale";
-        EXPECT_EQ(app.GetFileVersion(version, c.path.c_str()), c.ok) << c.path;
+        EXPECT_EQ(engine.GetFileVersion(version, c.path.c_str()), c.ok) << c.path;
         EXPECT_EQ(version, c.version) << c.path;
     }
 }
@@ -32,7 +32,7 @@ TEST_F(FileVersion, ReadsTheFileVersionOfRealResources) {
 TEST_F(FileVersion, TraceEchoesEachCall) {
     CString version;
     std::string path = TestEditor("2.0.0.1");
-    ASSERT_TRUE(app.GetFileVersion(version, path.c_str()));
+    ASSERT_TRUE(engine.GetFileVersion(version, path.c_str()));
     EXPECT_EQ(version.GetLength(), 7);
     std::string expected = "start GetFileVersion( );\r\nGetFileVersionInfoSize(" + path +
                            ", & dwHandle); \r\nGetFileVersionInfoSize's return value: dwHandle = 0\r\n"
@@ -47,7 +47,7 @@ TEST_F(FileVersion, TraceEchoesEachCall) {
 
     g_strDebugLog.Empty();
     std::string text = std::string(TEST_MEDIA_DIR) + "\\readme.txt";
-    EXPECT_FALSE(app.GetFileVersion(version, text.c_str()));
+    EXPECT_FALSE(engine.GetFileVersion(version, text.c_str()));
     EXPECT_EQ(Log(), "start GetFileVersion( 2.0.0.1);\r\nGetFileVersionInfoSize(" + text +
                          ", & dwHandle); \r\nGetFileVersionInfoSize's return value: dwHandle = 0\r\n"
                          "exit GetFileVersion()\r\n");
@@ -56,6 +56,6 @@ TEST_F(FileVersion, TraceEchoesEachCall) {
 TEST_F(FileVersion, NoVersionLibraryMeansNoVersion) {
     g_system.bindSystemFunction = NothingBound;
     CString version;
-    EXPECT_FALSE(app.GetFileVersion(version, TestEditor("2.0.0.1").c_str()));
+    EXPECT_FALSE(engine.GetFileVersion(version, TestEditor("2.0.0.1").c_str()));
     EXPECT_EQ(version, "");
 }

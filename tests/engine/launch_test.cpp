@@ -1,5 +1,5 @@
 // Starting the installed editor and waiting for its window.
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "engine_fixture.h"
 #include "process_startup.h"
 #include "ui_driver.h"
@@ -34,7 +34,7 @@ protected:
     }
     DWORD TimedRun() {
         DWORD start = ::GetTickCount();
-        app.RunProgram();
+        engine.RunProgram();
         return ::GetTickCount() - start;
     }
 };
@@ -44,7 +44,7 @@ TEST_F(Launch, CommandLineIsQuotedAndTheFolderEndsWithABackslash) {
     app.m_strInstallDir = dest.substr(0, dest.size() - 1).c_str();
     CString commandLine;
     CString folder;
-    app.RepairRunexe(commandLine, folder);
+    engine.RepairRunexe(commandLine, folder);
     EXPECT_EQ(commandLine, ("\"" + dest + "Scrivo.exe\"").c_str());
     EXPECT_EQ(folder, dest.c_str());
     EXPECT_EQ(app.m_strInstallDir, dest.c_str());

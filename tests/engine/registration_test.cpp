@@ -1,5 +1,5 @@
 // The product key and the uninstall entry, read back raw and through Wine's reg.exe.
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "engine_fixture.h"
 #include "test_registry.h"
 #include "ui_driver.h"
@@ -44,7 +44,7 @@ protected:
 
 TEST_F(Registration, EveryValueWithItsType) {
     app.m_hRootKey = HKEY_LOCAL_MACHINE;
-    app.WriteReg();
+    engine.WriteReg();
     std::string uninstaller = dest + "uninstall.exe";
     ExpectValue(HKEY_LOCAL_MACHINE, kProductKey, "SetupPath", REG_SZ, dest);
     ExpectValue(HKEY_LOCAL_MACHINE, kProductKey, "version", REG_SZ, kMediaEditorVersion);
@@ -81,7 +81,7 @@ TEST_F(Registration, EveryValueWithItsType) {
 
 TEST_F(Registration, UserRootKeepsProductValuesUnderTheUser) {
     app.m_hRootKey = HKEY_CURRENT_USER;
-    app.WriteReg();
+    engine.WriteReg();
     EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, "SetupPath"), dest);
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
     // The entry in the system's list always goes to the machine; Wine lets everybody write there.
@@ -94,7 +94,7 @@ TEST_F(Registration, MediaEditorWithoutVersionStoresEmptyTexts) {
     ::CreateDirectoryA(media.c_str(), nullptr);
     ASSERT_TRUE(CopyOneFile(TestEditor("none"), media + "\\Scrivo.ex_"));
     app.m_strSourceDir = media.c_str();
-    app.WriteReg();
+    engine.WriteReg();
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, "version"), "");
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "");
 }

@@ -72,7 +72,7 @@ TEST_F(Shortcuts, GroupHoldsEditorAndUninstallerOnlyWithoutReaderAndManual) {
     app.m_pCopyList.assign(kEveryMediaFile.begin(), kEveryMediaFile.begin() + 6);
     app.m_nCopyCount = 6;
     MessageBoxAnswerer answerer;
-    app.AddTpStartMenu();
+    engine.AddTpStartMenu();
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(CountEntries(group), 2);
     ExpectLink(group + "\\Brellic Pagewright.lnk", "C:\\Program Files\\Brellic Software\\Pagewright\\Scrivo.exe");
@@ -88,7 +88,7 @@ TEST_F(Shortcuts, GroupHoldsEditorAndUninstallerOnlyWithoutReaderAndManual) {
 TEST_F(Shortcuts, GroupGetsReaderAndManualWhenTheyAreInstalled) {
     app.m_pCopyList = kEveryMediaFile;
     app.m_nCopyCount = static_cast<int>(kEveryMediaFile.size());
-    app.AddTpStartMenu();
+    engine.AddTpStartMenu();
     EXPECT_EQ(CountEntries(group), 4);
     ExpectLink(group + "\\Brellic Leafview.lnk", "C:\\Program Files\\Brellic Software\\Pagewright\\leafview.exe");
     ExpectLink(group + "\\Brellic Pagewright User Manual.lnk",
@@ -96,7 +96,7 @@ TEST_F(Shortcuts, GroupGetsReaderAndManualWhenTheyAreInstalled) {
 }
 
 TEST_F(Shortcuts, DesktopLinkPointsAtTheEditor) {
-    EXPECT_TRUE(app.CreateDesktopShortCut());
+    EXPECT_TRUE(engine.CreateDesktopShortCut());
     ExpectLink(desktopLink, "C:\\Program Files\\Brellic Software\\Pagewright\\Scrivo.exe");
     std::string desktop = GetDesktopFolder().str();
     EXPECT_EQ(WithoutAddresses(Log()),
@@ -108,16 +108,16 @@ TEST_F(Shortcuts, DesktopLinkPointsAtTheEditor) {
 TEST_F(Shortcuts, RemovalTakesLegacyLinkAndGroupButKeepsAForeignFile) {
     app.m_pCopyList = kEveryMediaFile;
     app.m_nCopyCount = static_cast<int>(kEveryMediaFile.size());
-    app.AddTpStartMenu();
-    app.CreateDesktopShortCut();
+    engine.AddTpStartMenu();
+    engine.CreateDesktopShortCut();
     ASSERT_TRUE(CopyOneFile(group + "\\Uninstall.lnk", group + "\\Pagewright.lnk"));  // left by an old version
-    app.RemoveShortcuts();
+    engine.RemoveShortcuts();
     EXPECT_FALSE(DirExists(group));
     EXPECT_FALSE(FileExists(desktopLink));
 
-    app.AddTpStartMenu();
+    engine.AddTpStartMenu();
     ASSERT_TRUE(WriteFileText(group + "\\notes.txt", "mine"));
-    app.RemoveShortcuts();
+    engine.RemoveShortcuts();
     EXPECT_EQ(CountEntries(group), 1);
     EXPECT_EQ(ReadFileText(group + "\\notes.txt"), "mine");
 }
@@ -127,7 +127,7 @@ TEST_F(Shortcuts, ExportForTheIndependentReader) {
     const char* folder = std::getenv("BRELLIC_LINK_EXPORT");
     if (!folder)
         GTEST_SKIP() << "run by the engine_lnkinfo check";
-    app.CreateShortCut("Scrivo.exe", folder, "Brellic Pagewright");
-    app.CreateShortCut("scrivoguide.pdf", folder, "Brellic Pagewright User Manual");
+    engine.CreateShortCut("Scrivo.exe", folder, "Brellic Pagewright");
+    engine.CreateShortCut("scrivoguide.pdf", folder, "Brellic Pagewright User Manual");
     EXPECT_TRUE(FileExists(std::string(folder) + "\\Brellic Pagewright.lnk"));
 }

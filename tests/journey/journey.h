@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "any_process.h"
 #include "screenshot.h"
 #include "setup_driver.h"

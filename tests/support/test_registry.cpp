@@ -1,6 +1,6 @@
 #include "test_registry.h"
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 
 void RegDeleteTreeAll(HKEY root, const char* path) {
     ::RegDeleteTreeA(root, path);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "installation.h"
 #include "test_uninstall_app.h"
 #include "unix_link.h"

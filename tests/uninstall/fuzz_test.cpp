@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "installation.h"
 #include "test_uninstall_app.h"
 

@@ -1,6 +1,6 @@
 #include "installation.h"
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/shell_folders.h"
 #include "uninstall/uninstall_rules.h"
 #include "any_process.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "common/admin_check.h"
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/shell_folders.h"
 #include "installation.h"
 #include "test_app.h"

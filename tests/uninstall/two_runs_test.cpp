@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "any_process.h"
 #include "installation.h"
 #include "test_paths.h"

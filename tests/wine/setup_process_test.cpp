@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "setup_driver.h"
 #include "test_registry.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "common/system_seam.h"
 #include "setup/debug_log.h"
 #include "test_app.h"

@@ -1,0 +1,56 @@
+// The install operations, named as their trace lines print them. They work on
+// the shared install state, ask through InstallQuestions, and report what
+// happened; they never show a window or end the process.
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/afx_string.h"
+#include "install_questions.h"
+#include "install_state.h"
+
+enum class StepStatus {
+    Done,
+    Cancelled,         // a file stayed in use and the answer was Cancel
+    FolderNotCreated,  // nothing was copied
+};
+
+struct StepOutcome {
+    StepStatus status = StepStatus::Done;
+    CString path;  // the file in use, or the folder that could not be made
+};
+
+class CInstallEngine {
+public:
+    CInstallEngine(InstallState& state, InstallQuestions& questions) : m_state(state), m_questions(questions) {}
+    CInstallEngine(const CInstallEngine&) = delete;
+    CInstallEngine& operator=(const CInstallEngine&) = delete;
+
+    void initCopyedFileList();
+    BOOL GetFileVersion(CString& strVersion, CString strFile);
+    StepOutcome CopyFileToAnother(const char* lpsz1, const char* lpsz2, const char* lpsz3, const char* lpsz4);
+    BOOL CreateThePath(const char* lpszPath);
+    BOOL MyCreatePath(CString path);
+    BOOL CreateShortCut(const char* file, const char* folder, const char* name);
+    void AddTpStartMenu();
+    BOOL CreateDesktopShortCut();
+    void RemoveShortcuts();
+    void WriteReg();
+    void RepairRunexe(CString& commandLine, CString& directory);
+    void RunProgram();
+
+private:
+    // Where a pass over the copy list stopped, or goes on.
+    struct PassPosition {
+        size_t index = 0;
+        bool backupSettled = false;  // the backup offer of this entry is behind us
+    };
+    enum class BackupResult { GoOn, Failed, InUse };
+
+    bool CopyPass(PassPosition& position, std::vector<CString>& uncopied, CString& heldFile);
+    BackupResult KeepBackupIfWanted(const CString& source, const CString& destination);
+
+    InstallState& m_state;
+    InstallQuestions& m_questions;
+};

@@ -1,0 +1,22 @@
+// What the wizard's pages and the install engine share: where the files come
+// from and go, what the copy list holds, the choices made, and what an earlier
+// installation left.
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/afx_string.h"
+
+struct InstallState {
+    CString m_strOldSetupPath;
+    int m_bSameDir = 0;
+    std::vector<CString> m_pCopyList;
+    int m_nCopyCount = 0;
+    HKEY m_hRootKey = HKEY_LOCAL_MACHINE;
+    CString m_strInstallDir;
+    int m_bDesktopShortcut = 1;
+    int m_bStartMenuIcon = 1;
+    int m_bRunProgram = 1;
+    CString m_strSourceDir;
+};
