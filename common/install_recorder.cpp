@@ -1,6 +1,6 @@
 #include "install_recorder.h"
 
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 
 namespace {
 const char kPendingSuffix[] = ".pending";

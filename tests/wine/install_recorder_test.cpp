@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/install_recorder.h"
-#include "common/product_names.h"
+#include "common/product_catalogue.h"
 #include "test_fs.h"
 #include "test_registry.h"
 
