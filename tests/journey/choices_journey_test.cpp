@@ -19,12 +19,12 @@ TEST_F(Journey, QuittingFromEveryPageAsksFirstAndInstallsNothing) {
         HWND hwnd = WalkTo(run, page, true);
         ASSERT_TRUE(hwnd);
         Click(hwnd, IDCANCEL);
-        HWND question = WaitForBox(windows, kQuitQuestion);
+        HWND question = WaitForBox(windows, kQuitQuestionText);
         ASSERT_TRUE(question);
         Answer(question, IDNO);
         EXPECT_EQ(PageOf(hwnd), page) << "No leaves the page open";
         PressEscape(hwnd);
-        question = WaitForBox(windows, kQuitQuestion);
+        question = WaitForBox(windows, kQuitQuestionText);
         ASSERT_TRUE(question);
         Answer(question, IDYES);
         HWND interrupted = WaitForPage(windows, Page::Interrupted);
@@ -110,7 +110,7 @@ TEST_F(Journey, ReinstallOverAnOlderEditorOffersTheBackupAndAutorunStaysQuiet) {
     Click(confirm, IDOK);
     HWND backup = WaitForBox(windows, "Would you like to backup it?");
     ASSERT_TRUE(backup);
-    EXPECT_EQ(BoxText(backup),
+    EXPECT_EQ(MessageBoxText(backup),
               "There's a previous version(2.0.0.0) of Brellic Pagewright under the same directory on your "
               "computer.\nWould you like to backup it?");
     Answer(backup, IDYES);

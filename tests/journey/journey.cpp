@@ -75,7 +75,7 @@ void Journey::CloseEditors() {
         HWND editor = ::FindWindowA(nullptr, kEditorWindowTitle);
         if (!editor)
             return;
-        WatchedProcess process = WatchedProcess::OfWindow(editor);
+        ChildProcess process = ChildProcess::OfWindow(editor);
         ::PostMessageA(editor, WM_CLOSE, 0, 0);
         process.WaitExit(10000);
     }
@@ -105,21 +105,16 @@ HWND Journey::WalkToFinish(SetupRun& run, const std::string& shots) {
     return finish;
 }
 
-bool ClickAndLeave(HWND page, int button) {
-    Click(page, button);
-    if (WaitGone(page, 5000))
-        return true;
-    Click(page, button);
-    return WaitGone(page);
-}
-
 HWND Journey::WalkTo(SetupRun& run, Page target, bool custom) {
     WindowSource windows = WindowsOfProcess(run.Pid());
     struct Step {
         Page page;
         int button;
-    } const path[] = {{Page::Welcome, IDOK},      {Page::Agreement, IDOK}, {Page::InstallType, custom ? 1015 : 1014},
-                      {Page::Destination, IDOK}, {Page::Confirm, IDOK}};
+    } const path[] = {{Page::Welcome, IDOK},
+                      {Page::Agreement, IDOK},
+                      {Page::InstallType, custom ? 1015 : 1014},
+                      {Page::Destination, IDOK},
+                      {Page::Confirm, IDOK}};
     for (const Step& step : path) {
         if (step.page == Page::Destination && !custom)
             continue;
@@ -153,7 +148,7 @@ std::string Journey::RemoveThroughInstalledPrograms(bool removeBackups) {
         HWND box = WaitForAnyMessageBox("Brellic Pagewright", 30000);
         if (!box)
             return "<no message after the confirmation>";
-        std::string text = BoxText(box);
+        std::string text = MessageBoxText(box);
         if (text.find("backup version") != std::string::npos) {
             Answer(box, removeBackups ? IDYES : IDNO);
             continue;

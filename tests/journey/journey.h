@@ -6,7 +6,6 @@
 #include "common/product_catalogue.h"
 #include "any_process.h"
 #include "screenshot.h"
-#include "setup_driver.h"
 #include "test_registry.h"
 #include "wizard_driver.h"
 
@@ -32,10 +31,6 @@ std::string Describe(const ProductTraces& t);
 std::string ProgramsGroup();
 std::string DesktopLink();
 std::string TemporaryCopy();
-
-// Clicks the button and waits for the page to close; clicks once more if a
-// loaded machine lost the first click.
-bool ClickAndLeave(HWND page, int button);
 
 // Removes every trace of an earlier journey.
 void CleanMachine();

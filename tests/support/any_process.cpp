@@ -2,7 +2,6 @@
 
 #include <tlhelp32.h>
 
-#include <utility>
 #include <vector>
 
 #include "ui_driver.h"
@@ -38,37 +37,6 @@ bool NoMessageBoxWith(const std::string& fragment) {
     return true;
 }
 
-WatchedProcess::WatchedProcess(DWORD pid)
-    : m_process(pid ? ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid)
-                    : nullptr) {}
-
-WatchedProcess WatchedProcess::OfWindow(HWND hwnd) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    return WatchedProcess(pid);
-}
-
-WatchedProcess::WatchedProcess(WatchedProcess&& other) noexcept : m_process(std::exchange(other.m_process, nullptr)) {}
-
-WatchedProcess::~WatchedProcess() {
-    if (!m_process)
-        return;
-    // A failed test must not leave the program waiting behind a message box.
-    if (::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(m_process, 99);
-        ::WaitForSingleObject(m_process, 5000);
-    }
-    ::CloseHandle(m_process);
-}
-
-int WatchedProcess::WaitExit(int timeoutMs) {
-    if (!m_process || ::WaitForSingleObject(m_process, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
-        return -1;
-    DWORD code = 0;
-    ::GetExitCodeProcess(m_process, &code);
-    return static_cast<int>(code);
-}
-
 ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const char* value) : m_name(name) {
     std::vector<char> buffer(32768);
     DWORD n = ::GetEnvironmentVariableA(name, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -94,15 +62,15 @@ bool WaitFileGone(const std::string& path, int timeoutMs) {
 
 namespace {
 bool AnyProcessNamed(const char* exeName) {
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
+    ScopedHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
         return false;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = ::Process32First(snapshot, &entry); more && !found; more = ::Process32Next(snapshot, &entry))
+    for (BOOL more = ::Process32First(snapshot.Get(), &entry); more && !found;
+         more = ::Process32Next(snapshot.Get(), &entry))
         found = ::lstrcmpiA(entry.szExeFile, exeName) == 0;
-    ::CloseHandle(snapshot);
     return found;
 }
 }  // namespace

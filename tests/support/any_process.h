@@ -5,29 +5,15 @@
 
 #include <string>
 
+#include "ui_driver.h"
+
 // A visible message box of any process whose text contains the fragment.
 HWND WaitForAnyMessageBox(const std::string& textFragment, int timeoutMs = 15000);
 // True when no visible message box of any process contains the fragment.
 bool NoMessageBoxWith(const std::string& textFragment);
 
-// A process started by someone else, opened by its id so the test can wait for it.
-class WatchedProcess {
-public:
-    explicit WatchedProcess(DWORD pid);
-    // The process that owns the window.
-    static WatchedProcess OfWindow(HWND hwnd);
-    ~WatchedProcess();
-    WatchedProcess(WatchedProcess&& other) noexcept;
-    WatchedProcess(const WatchedProcess&) = delete;
-    WatchedProcess& operator=(const WatchedProcess&) = delete;
-
-    bool Opened() const { return m_process != nullptr; }
-    // Exit code, or -1 when it did not end in time.
-    int WaitExit(int timeoutMs = 20000);
-
-private:
-    HANDLE m_process = nullptr;
-};
+// The process owner of ui_driver.h, under the name these tests knew it by.
+using WatchedProcess = ChildProcess;
 
 // Sets (or, with a null value, removes) an environment variable of this test
 // process, so that the programs it starts inherit it; restores it afterwards.

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-ChildProcess::ChildProcess(const std::string& exe, const std::string& args, const std::string& cwd,
+ChildProcess::ChildProcess(const std::string& exe,
+                           const std::string& args,
+                           const std::string& cwd,
                            const std::vector<std::string>& extraEnv) {
     std::string commandLine = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
     std::vector<char> cmd(commandLine.begin(), commandLine.end());
@@ -23,37 +25,45 @@ ChildProcess::ChildProcess(const std::string& exe, const std::string& args, cons
     if (::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, env.empty() ? nullptr : env.data(),
                          cwd.empty() ? nullptr : cwd.c_str(), &si, &pi)) {
         ::CloseHandle(pi.hThread);
-        m_process = pi.hProcess;
+        m_process.Reset(pi.hProcess);
         m_id = pi.dwProcessId;
     }
 }
 
+ChildProcess::ChildProcess(DWORD pid)
+    : m_process(pid ? ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid)
+                    : nullptr),
+      m_id(pid) {}
+
+ChildProcess ChildProcess::OfWindow(HWND hwnd) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    return ChildProcess(pid);
+}
+
 ChildProcess::~ChildProcess() {
-    if (m_process) {
-        if (Running()) {
-            ::TerminateProcess(m_process, 99);
-            ::WaitForSingleObject(m_process, 5000);
-        }
-        ::CloseHandle(m_process);
+    // A failed test must not leave the program waiting behind a message box.
+    if (Running()) {
+        ::TerminateProcess(m_process.Get(), 99);
+        ::WaitForSingleObject(m_process.Get(), 5000);
     }
 }
 
 int ChildProcess::WaitExit(int timeoutMs) {
-    if (!m_process || ::WaitForSingleObject(m_process, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+    if (!m_process || ::WaitForSingleObject(m_process.Get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
         return -1;
     DWORD code = 0;
-    ::GetExitCodeProcess(m_process, &code);
+    ::GetExitCodeProcess(m_process.Get(), &code);
     return static_cast<int>(code);
 }
 
 bool ChildProcess::Running() const {
-    return m_process && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+    return m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
 }
 
 std::string WindowText(HWND hwnd) {
     char buf[8192] = {};
-    ::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000,
-                          nullptr);
+    ::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
     return buf;
 }
 
@@ -111,7 +121,8 @@ HWND WaitForDialog(DWORD pid, const std::string& title, int controlId, int timeo
     return WaitForWindow(
         pid,
         [&](HWND hwnd) {
-            return WindowClass(hwnd) == "#32770" && !IsMessageBox(hwnd) && (title.empty() || WindowText(hwnd) == title) &&
+            return WindowClass(hwnd) == "#32770" && !IsMessageBox(hwnd) &&
+                   (title.empty() || WindowText(hwnd) == title) &&
                    (controlId == 0 || ::GetDlgItem(hwnd, controlId) != nullptr);
         },
         timeoutMs);
@@ -123,8 +134,8 @@ bool IsMessageBox(HWND hwnd) {
         return false;
     for (HWND child : ChildWindows(hwnd)) {
         std::string cls = WindowClass(child);
-        bool bitmap = ::lstrcmpiA(cls.c_str(), "Static") == 0 &&
-                      (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+        bool bitmap =
+            ::lstrcmpiA(cls.c_str(), "Static") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
         if (bitmap || ::lstrcmpiA(cls.c_str(), "Edit") == 0)
             return false;
     }
@@ -143,8 +154,7 @@ HWND WaitForMessageBox(DWORD pid, const std::string& fragment, int timeoutMs) {
 }
 
 void PressButton(HWND dialog, int id) {
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
 void ClickButton(HWND dialog, int id) {

@@ -7,24 +7,32 @@
 #include <string>
 #include <vector>
 
+#include "framework/scoped_handles.h"
+
+// A process the test waits for and answers: one it starts itself, or one the
+// program under test started (opened by id). Ends it if a failed test left it running.
 class ChildProcess {
 public:
     // Starts "exe" args in folder cwd (empty: inherited); extraEnv holds "NAME=value" entries.
-    ChildProcess(const std::string& exe, const std::string& args, const std::string& cwd = "",
+    ChildProcess(const std::string& exe,
+                 const std::string& args,
+                 const std::string& cwd = "",
                  const std::vector<std::string>& extraEnv = {});
-    ~ChildProcess();  // ends the process if a failed test left it running
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
+    explicit ChildProcess(DWORD pid);
+    // The process that owns the window.
+    static ChildProcess OfWindow(HWND hwnd);
+    ~ChildProcess();
+    ChildProcess(ChildProcess&&) noexcept = default;
 
-    bool Started() const { return m_process != nullptr; }
+    bool Started() const { return m_process.IsValid(); }
     DWORD Id() const { return m_id; }
-    HANDLE Handle() const { return m_process; }
+    HANDLE Handle() const { return m_process.Get(); }
     // Exit code, or -1 when it did not end within the time.
     int WaitExit(int timeoutMs = 20000);
     bool Running() const;
 
 private:
-    HANDLE m_process = nullptr;
+    ScopedHandle m_process;
     DWORD m_id = 0;
 };
 

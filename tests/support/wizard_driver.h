@@ -1,15 +1,19 @@
 // Drives setup's wizard pages the way a person would: recognises each page by
 // its controls, clicks, types, presses Escape or the close box, drags, and
-// answers message boxes. Works on a separate setup process and on pages run
-// in the test process by a ModalThread.
+// answers message boxes. Works on a setup process started from a copy of the
+// media (SetupRun) and on pages run in the test process by a ModalThread.
 #pragma once
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "modal_thread.h"
+#include "test_fs.h"
+#include "ui_driver.h"
 
 enum class Page { Welcome, Agreement, InstallType, Destination, Confirm, Finish, Interrupted, DebugMessage, None };
 const char* PageName(Page page);
@@ -44,12 +48,45 @@ POINT CentreOf(HWND dialog, int id);
 // Moves the window as dragging its caption does.
 void DragWindowTo(HWND window, int x, int y);
 RECT WindowRect(HWND window);
-// Where a window of that size sits when centred on the screen, inside the work area.
-RECT CentredRect(HWND window);
+// Whether the window's centre is the centre of the work area the system reports (to the pixel).
+::testing::AssertionResult CentredOnWorkArea(HWND window);
 // Presses the box's button and waits until the box is gone.
 bool Answer(HWND box, int button);
-// Presses the page's button and waits until the page is gone and the next one
-// shows; the next page's window, or null.
-HWND Advance(const WindowSource& windows, HWND page, int button, Page next, int timeoutMs = 15000);
-// The whole text of the box.
-std::string BoxText(HWND box);
+// Clicks the page's button and waits until the page is gone; clicks once more
+// if a loaded machine lost the first click.
+bool ClickAndLeave(HWND page, int button, int timeoutMs = 15000);
+
+inline constexpr char kQuitQuestionText[] = "Are you sure you want to quit Brellic Pagewright installation?";
+
+struct SetupOptions {
+    std::string args;              // command-line tail
+    std::vector<std::string> env;  // extra "NAME=value" entries
+    bool seamed = false;           // the test build that takes system facts from env
+    std::string workingDir;        // empty: the media folder
+};
+
+// setup.exe started from a folder holding a copy of the media.
+class SetupRun {
+public:
+    SetupRun(const std::string& mediaDir, const SetupOptions& options = {});
+    DWORD Pid() const { return m_process.Id(); }
+    ChildProcess& Process() { return m_process; }
+    WindowSource Windows() const { return WindowsOfProcess(Pid()); }
+
+    HWND WaitPage(Page page, int timeoutMs = 15000) const { return WaitForPage(Windows(), page, timeoutMs); }
+    HWND Box(const std::string& fragment, int timeoutMs = 15000) const {
+        return WaitForBox(Windows(), fragment, timeoutMs);
+    }
+    // Cancel on a page, Yes to the quit question, Finish on the interrupted page; true when the process ended with 0.
+    bool QuitFrom(HWND page);
+    // Finish on the interrupted page and the end of the process with code 0.
+    bool FinishInterrupted();
+    int WaitExit(int timeoutMs = 20000) { return m_process.WaitExit(timeoutMs); }
+
+private:
+    ChildProcess m_process;
+};
+
+// Copies the built media into a folder; the folder must exist.
+bool CopyMedia(const std::string& to);
+std::string SeamedSetupPath();

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "setup/res/resource.h"
 #include "screenshot.h"
+#include "setup/res/resource.h"
 #include "test_fs.h"
 #include "test_paths.h"
 #include "ui_driver.h"
@@ -61,7 +61,7 @@ public:
     }
 
     void AnswerBox(HWND box) {
-        std::string text = BoxText(box);
+        std::string text = MessageBoxText(box);
         Shot("box-" + Slug(text.substr(0, 32)));
         int button = IDOK;
         if (text.find("not an administrator") != std::string::npos || text.find("reinstall") != std::string::npos ||

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "common/product_catalogue.h"
-#include "setup_driver.h"
 #include "test_registry.h"
+#include "wizard_driver.h"
 
 namespace {
 class SetupProcess : public ::testing::Test {
@@ -41,7 +41,7 @@ int CountValues(HKEY root, const char* path) {
 
 TEST_F(SetupProcess, FreshStartOpensTheWelcomePageAndQuittingChangesNothingButTheEmptyKey) {
     SetupRun run(media.Path());
-    HWND welcome = run.Page(kWelcomeText);
+    HWND welcome = run.WaitPage(Page::Welcome);
     ASSERT_TRUE(welcome);
     EXPECT_TRUE(NoMessageBoxes(run.Pid()));
     EXPECT_TRUE(run.QuitFrom(welcome));
@@ -58,7 +58,7 @@ TEST_F(SetupProcess, MissingUninstallerIsOnlyWarnedAbout) {
     EXPECT_EQ(MessageBoxText(box), "uninstall.exe is not found.");
     EXPECT_EQ(WindowText(box), "setup");
     PressButton(box, IDOK);
-    HWND welcome = run.Page(kWelcomeText);
+    HWND welcome = run.WaitPage(Page::Welcome);
     ASSERT_TRUE(welcome);
     EXPECT_TRUE(NoMessageBoxes(run.Pid()));
     EXPECT_TRUE(run.QuitFrom(welcome));
@@ -75,7 +75,7 @@ TEST_F(SetupProcess, MissingMainFileStopsWithOneMessageAndTheInterruptedPage) {
               "you \nhave downloaded the ZIP package from Internet, \nplease unzip the whole package into a temporary "
               "\nfolder, then run Setup.exe from there.");
     PressButton(box, IDOK);
-    HWND interrupted = run.Page(kInterruptedText);
+    HWND interrupted = run.WaitPage(Page::Interrupted);
     ASSERT_TRUE(interrupted);
     EXPECT_TRUE(NoMessageBoxes(run.Pid())) << "no second message for the uninstaller";
     EXPECT_TRUE(run.FinishInterrupted());
@@ -96,7 +96,7 @@ TEST_F(SetupProcess, MediaIsFoundBesideTheProgramWhateverTheWorkingFolder) {
     SetupOptions options;
     options.workingDir = "C:\\windows";
     SetupRun run(media.Path(), options);
-    HWND welcome = run.Page(kWelcomeText);
+    HWND welcome = run.WaitPage(Page::Welcome);
     ASSERT_TRUE(welcome);
     EXPECT_TRUE(NoMessageBoxes(run.Pid()));
     EXPECT_TRUE(run.QuitFrom(welcome));
@@ -107,19 +107,12 @@ TEST_F(SetupProcess, MediaInTheRootOfADrive) {
     ASSERT_TRUE(DirExists("R:\\")) << "the test prefix maps R:";
     ASSERT_TRUE(CopyMedia("R:"));
     {
-        ChildProcess process("R:\\setup.exe", "", "C:\\");
-        HWND welcome = WaitForPage(process.Id(), kWelcomeText);
+        SetupOptions options;
+        options.workingDir = "C:\\";
+        SetupRun run("R:", options);
+        HWND welcome = run.WaitPage(Page::Welcome);
         EXPECT_TRUE(welcome);
-        if (welcome) {
-            PressButton(welcome, IDCANCEL);
-            HWND question = WaitForMessageBox(process.Id(), kQuitQuestion);
-            ASSERT_TRUE(question);
-            PressButton(question, IDYES);
-            HWND interrupted = WaitForPage(process.Id(), kInterruptedText);
-            ASSERT_TRUE(interrupted);
-            ClickButton(interrupted, IDOK);
-        }
-        EXPECT_EQ(process.WaitExit(), 0);
+        EXPECT_TRUE(run.QuitFrom(welcome));
     }
     DeleteTree("R:\\setup.exe");
     for (const char* name : {"Scrivo.ex_", "uninstall.ex_", "leafview.ex_", "GDIPlus.dl_", "msimg32.dl_", "mscms.dl_",
@@ -143,7 +136,7 @@ TEST_F(SetupProcess, AutorunEndsSilentlyOnlyWhenAnInstallationIsRecorded) {
     SetupOptions options;
     options.args = "autorun";
     SetupRun run(media.Path(), options);
-    HWND welcome = run.Page(kWelcomeText);
+    HWND welcome = run.WaitPage(Page::Welcome);
     ASSERT_TRUE(welcome) << "without an earlier installation the tail has no effect";
     EXPECT_TRUE(run.QuitFrom(welcome));
 }
@@ -166,7 +159,7 @@ TEST_F(SetupProcess, OverlongOrForeignEarlierFolderIsCarriedSafely) {
     HWND question = run.Box("Do you want to reinstall it?");
     ASSERT_TRUE(question);
     PressButton(question, IDYES);
-    HWND welcome = run.Page(kWelcomeText);
+    HWND welcome = run.WaitPage(Page::Welcome);
     ASSERT_TRUE(welcome);
     EXPECT_TRUE(run.QuitFrom(welcome));
 }
@@ -194,7 +187,7 @@ TEST_F(SetupProcess, NonAdministratorAnsweringYesLooksOnlyUnderTheUsersRoot) {
         HWND question = run.Box("you are not an administrator");
         ASSERT_TRUE(question);
         PressButton(question, IDYES);
-        HWND welcome = run.Page(kWelcomeText);
+        HWND welcome = run.WaitPage(Page::Welcome);
         ASSERT_TRUE(welcome) << "the machine's installation is not seen";
         EXPECT_TRUE(run.QuitFrom(welcome));
         EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, kProductKey));
@@ -216,7 +209,7 @@ TEST_F(SetupProcess, ProgramPathNearTheLengthLimit) {
     }
     ASSERT_TRUE(CopyMedia(deep));
     SetupRun run(deep);
-    HWND welcome = run.Page(kWelcomeText);
+    HWND welcome = run.WaitPage(Page::Welcome);
     ASSERT_TRUE(welcome);
     EXPECT_TRUE(NoMessageBoxes(run.Pid()));
     EXPECT_TRUE(run.QuitFrom(welcome));

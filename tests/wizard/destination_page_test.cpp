@@ -35,7 +35,7 @@ void ExpectRejected(OpenedPage& opened, const std::string& typed) {
     Click(page, IDOK);
     HWND box = opened.Box(kPathError);
     ASSERT_NE(box, nullptr) << DescribeWindows(opened.Windows());
-    EXPECT_EQ(BoxText(box), kPathError);
+    EXPECT_EQ(MessageBoxText(box), kPathError);
     EXPECT_EQ(WindowText(box), "setup") << "the program's title";
     EXPECT_EQ(::GetWindow(box, GW_OWNER), page);
     EXPECT_TRUE(HasButton(box, IDOK));

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "setup/pages/page_frame.h"
 #include "page_harness.h"
+#include "setup/pages/page_frame.h"
 #include "ui_driver.h"
 
 namespace {
@@ -40,7 +40,7 @@ TEST(QuitConfirmation, EveryWayOutAsksNoKeepsThePageYesEndsItWithCancel) {
             Quit(page, way);
             HWND box = opened.Box(kQuitQuestion);
             ASSERT_NE(box, nullptr) << DescribeWindows(opened.Windows());
-            EXPECT_EQ(BoxText(box), "Are you sure you want to quit Brellic Pagewright installation?");
+            EXPECT_EQ(MessageBoxText(box), "Are you sure you want to quit Brellic Pagewright installation?");
             EXPECT_EQ(WindowText(box), "Brellic Pagewright Setup");
             EXPECT_EQ(::GetWindow(box, GW_OWNER), page);
             EXPECT_TRUE(HasButton(box, IDYES) && HasButton(box, IDNO));

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "setup/debug_log.h"
 #include "page_harness.h"
+#include "setup/debug_log.h"
 #include "test_fs.h"
 #include "test_paths.h"
 #include "test_registry.h"
@@ -14,41 +14,30 @@
 
 namespace {
 
-const char kSetup[] = TEST_MEDIA_DIR "\\setup.exe";
+SetupOptions WithArgs(const std::string& args) {
+    SetupOptions options;
+    options.args = args;
+    return options;
+}
 
 // Setup started from the media, past the start-up questions, on its welcome page.
 class SetupWalk {
 public:
-    explicit SetupWalk(const std::string& args = "")
-        : process(kSetup, args, TEST_MEDIA_DIR), windows(WindowsOfProcess(process.Id())) {
+    explicit SetupWalk(const std::string& args = "") : run(TEST_MEDIA_DIR, WithArgs(args)), windows(run.Windows()) {
         // A user who is not an administrator is asked first; carry on as that user.
         HWND first = WaitFor(windows, [](HWND hwnd) { return PageOf(hwnd) == Page::Welcome || IsMessageBox(hwnd); });
-        if (first && IsMessageBox(first) && BoxText(first).find("not an administrator") != std::string::npos)
+        if (first && IsMessageBox(first) && MessageBoxText(first).find("not an administrator") != std::string::npos)
             Answer(first, IDYES);
-        welcome = WaitForPage(windows, Page::Welcome);
+        welcome = run.WaitPage(Page::Welcome);
     }
     HWND Go(HWND page, int button, Page next) {
-        HWND shown = Advance(windows, page, button, next);
+        HWND shown = ClickAndLeave(page, button) ? WaitForPage(windows, next) : nullptr;
         EXPECT_NE(shown, nullptr) << "expected the " << PageName(next) << " page: " << DescribeWindows(windows);
         return shown;
     }
-    // Cancel, Yes to the quit question, then the interrupted page's Finish; the exit code.
-    int QuitFrom(HWND page) {
-        Click(page, IDCANCEL);
-        HWND box = WaitForBox(windows, "Are you sure you want to quit");
-        EXPECT_NE(box, nullptr);
-        if (!box)
-            return -1;
-        Answer(box, IDYES);
-        HWND interrupted = WaitForPage(windows, Page::Interrupted);
-        EXPECT_NE(interrupted, nullptr) << DescribeWindows(windows);
-        if (interrupted)
-            Click(interrupted, IDOK);
-        return process.WaitExit();
-    }
 
     ProductKeysGuard keys;
-    ChildProcess process;
+    SetupRun run;
     WindowSource windows;
     HWND welcome = nullptr;
 };
@@ -90,15 +79,14 @@ TEST(WizardSequence, BackFromEveryPageAndTheAgreementAcceptedTwice) {
         << "Default turns both shortcuts on";
     page = walk.Go(page, IDC_BACK, Page::InstallType);
     ASSERT_TRUE(page);
-    EXPECT_EQ(walk.QuitFrom(page), 0);
+    EXPECT_TRUE(walk.run.QuitFrom(page));
 }
 
 TEST(WizardSequence, EveryInnerPageOpensWhereThePreviousOneWasDraggedTo) {
     SetupWalk walk;
     HWND page = walk.welcome;
     ASSERT_NE(page, nullptr) << DescribeWindows(walk.windows);
-    EXPECT_EQ(WindowRect(page).left, CentredRect(page).left);
-    EXPECT_EQ(WindowRect(page).top, CentredRect(page).top);
+    EXPECT_TRUE(CentredOnWorkArea(page));
     EXPECT_TRUE(::GetWindowLongA(page, GWL_EXSTYLE) & WS_EX_TOPMOST);
     DragWindowTo(page, 30, 40);
     page = walk.Go(page, IDOK, Page::Agreement);
@@ -122,10 +110,9 @@ TEST(WizardSequence, EveryInnerPageOpensWhereThePreviousOneWasDraggedTo) {
     Answer(box, IDYES);
     HWND interrupted = WaitForPage(walk.windows, Page::Interrupted);
     ASSERT_NE(interrupted, nullptr);
-    EXPECT_EQ(WindowRect(interrupted).left, CentredRect(interrupted).left) << "centred, not where the pages were";
-    EXPECT_EQ(WindowRect(interrupted).top, CentredRect(interrupted).top);
+    EXPECT_TRUE(CentredOnWorkArea(interrupted)) << "centred, not where the pages were";
     PressEscape(interrupted);
-    EXPECT_EQ(walk.process.WaitExit(), 0);
+    EXPECT_EQ(walk.run.WaitExit(), 0);
 }
 
 TEST(WizardSequence, RefusingTheAgreementInterrupts) {
@@ -133,7 +120,7 @@ TEST(WizardSequence, RefusingTheAgreementInterrupts) {
     ASSERT_NE(walk.welcome, nullptr);
     HWND page = walk.Go(walk.welcome, IDOK, Page::Agreement);
     ASSERT_TRUE(page);
-    EXPECT_EQ(walk.QuitFrom(page), 0);
+    EXPECT_TRUE(walk.run.QuitFrom(page));
 }
 
 // The custom path into a scratch folder, without shortcuts, to the finish page.
@@ -157,11 +144,10 @@ TEST(WizardSequence, CustomInstallationReachesTheCentredFinishPage) {
               "Destination location: \r\n   " + target.Path() + "\\\r\n\r\nDesktop Settings: \r\n");
     page = walk.Go(page, IDOK, Page::Finish);
     ASSERT_TRUE(page);
-    EXPECT_EQ(WindowRect(page).left, CentredRect(page).left);
-    EXPECT_EQ(WindowRect(page).top, CentredRect(page).top);
+    EXPECT_TRUE(CentredOnWorkArea(page));
     EXPECT_FALSE(IsShown(page, IDC_RUN_PROGRAM)) << "started with notruneditor";
     Click(page, IDOK);
-    EXPECT_EQ(walk.process.WaitExit(), 0);
+    EXPECT_EQ(walk.run.WaitExit(), 0);
 }
 
 // The install-type page ends only with its own codes; any other result ends

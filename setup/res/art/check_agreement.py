@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Checks the form of setup/res/agreement.txt.
 
-The agreement page shows this text as one string constant, and its exact
-form is fixed: 7,275 bytes of printable ASCII, 13 one-line paragraphs
-separated by empty lines, CR LF line breaks only (25 of them, the last one
-ending the text), the first paragraph in capitals. The text is embedded in
-C++ source, so it must hold no double quotes and no backslashes.
+setup.rc compiles this file unchanged into setup.exe as a raw resource, and
+the agreement page shows it as it is, so its exact form is fixed here: 7,275
+bytes of printable ASCII; CR LF line breaks only, 25 of them, the last one
+ending the text; 13 one-line paragraphs separated by empty lines, with no
+blanks at either end of a line; the first paragraph in capitals; the names
+Brellic Software and Brellic Pagewright in it; no double quote and no
+backslash anywhere.
 
-    python3 check_agreement.py [path]
+    python3 check_agreement.py [path]   (default: ../agreement.txt)
 
 Prints the problems found and exits with 1, or prints OK and exits with 0.
 """

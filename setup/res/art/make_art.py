@@ -445,7 +445,20 @@ def header():
     y2 = y + (f1.getbbox("Brellic")[1] - f2.getbbox("Pagewright")[1])
     img.paste(BLUE, (x, y2, x + mb.width, y2 + mb.height), mb)
     put_text(img, (69, 42), "Setup", font(SANS, 12), (96, 110, 130))
-    return img
+    return fade_to_white(img, 72)
+
+
+def fade_to_white(img, width):
+    """Blends the last `width` columns into white, ending in pure white: the
+    inner pages' header control is wider than the banner, and the rest of it
+    is the page's own white, so a hard edge would show where the art stops."""
+    w, h = img.size
+    ramp = Image.new("L", (w, 1), 0)
+    for x in range(w - width, w):
+        t = (x - (w - width) + 1) / width
+        ramp.putpixel((x, 0), int(round(255 * t * t * (3 - 2 * t))))
+    return Image.composite(Image.new("RGB", img.size, WHITE), img,
+                           ramp.resize((w, h), Image.NEAREST))
 
 
 TITLES = {
