@@ -6,19 +6,21 @@
 #include <vector>
 
 #include "framework/function_cast.h"
+#include "framework/scoped_handles.h"
 #include "system_seam.h"
 #include "trace.h"
 
 namespace {
-using NetUserGetLocalGroupsFn = NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, DWORD, DWORD, LPBYTE*, DWORD, LPDWORD,
-                                                        LPDWORD);
-using AllocateAndInitializeSidFn = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD,
-                                                 DWORD, DWORD, DWORD, PSID*);
+using NetUserGetLocalGroupsFn =
+    NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, DWORD, DWORD, LPBYTE*, DWORD, LPDWORD, LPDWORD);
+using AllocateAndInitializeSidFn =
+    BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, PSID*);
 using LookupAccountSidWFn = BOOL(WINAPI*)(LPCWSTR, PSID, LPWSTR, LPDWORD, LPWSTR, LPDWORD, PSID_NAME_USE);
-using NetLocalGroupGetMembersFn = NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, DWORD, LPBYTE*, DWORD, LPDWORD, LPDWORD,
-                                                          PDWORD_PTR);
+using NetLocalGroupGetMembersFn =
+    NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, DWORD, LPBYTE*, DWORD, LPDWORD, LPDWORD, PDWORD_PTR);
 using NetApiBufferFreeFn = NET_API_STATUS(WINAPI*)(LPVOID);
 using FreeSidFn = PVOID(WINAPI*)(PSID);
+using NetBuffer = ScopedLibraryMemory<LPBYTE, NetApiBufferFreeFn>;
 
 template <typename Fn>
 Fn Bind(const char* library, const char* name) {
@@ -75,66 +77,63 @@ BOOL IsAdmin(const char* lpszUserName) {
     }
     std::wstring userName = Wide(lpszUserName ? lpszUserName : "");
 
-    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-    PSID sid = nullptr;
-    allocateSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &sid);
-    TraceFormat("AllocateAndInitializeSid's return value: pSID = 0x%x\r\n", AddressForTrace(sid));
-
     wchar_t groupName[100] = {};
-    wchar_t domainName[100] = {};
-    DWORD nameSize = 100;
-    DWORD domainSize = 100;
-    SID_NAME_USE use = SidTypeUnknown;
-    if (sid)
-        lookupAccountSid(nullptr, sid, groupName, &nameSize, domainName, &domainSize, &use);
-    TraceFormat("LookupAccountSidW's return value: NameSize = %d, DomainSize = %d, sidtype = %d\r\n",
-                static_cast<int>(nameSize), static_cast<int>(domainSize), static_cast<int>(use));
-    if (sid)
-        freeSid(sid);
+    {
+        SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+        ScopedLibraryMemory<PSID, FreeSidFn> sid(freeSid);
+        allocateSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                    sid.Receive());
+        TraceFormat("AllocateAndInitializeSid's return value: pSID = 0x%x\r\n", AddressForTrace(sid.Get()));
+
+        wchar_t domainName[100] = {};
+        DWORD nameSize = 100;
+        DWORD domainSize = 100;
+        SID_NAME_USE use = SidTypeUnknown;
+        if (sid.Get())
+            lookupAccountSid(nullptr, sid.Get(), groupName, &nameSize, domainName, &domainSize, &use);
+        TraceFormat("LookupAccountSidW's return value: NameSize = %d, DomainSize = %d, sidtype = %d\r\n",
+                    static_cast<int>(nameSize), static_cast<int>(domainSize), static_cast<int>(use));
+    }
     groupName[99] = L'\0';
 
-    LPBYTE members = nullptr;
-    DWORD read = 0;
     DWORD total = 0;
-    NET_API_STATUS status =
-        netLocalGroupGetMembers(nullptr, groupName, 1, &members, MAX_PREFERRED_LENGTH, &read, &total, nullptr);
-    TraceFormat("NetLocalGroupGetMembers(NULL, %s, 1, 0x%x, MAX_PREFERRED_LENGTH, %d, %d\r\n",
-                Narrow(groupName).c_str(), AddressForTrace(members), static_cast<int>(read), static_cast<int>(total));
-    if (status != NERR_Success) {
-        if (members)
-            netApiBufferFree(members);
-        TraceText("exit IsAdmin()\r\n");
-        return FALSE;
-    }
-    auto* memberInfo = reinterpret_cast<LOCALGROUP_MEMBERS_INFO_1*>(members);
-    for (DWORD i = 0; i < read; ++i) {
-        const wchar_t* name = memberInfo[i].lgrmi1_name;
-        if (name && _wcsicmp(name, userName.c_str()) == 0) {
-            netApiBufferFree(members);
+    {
+        NetBuffer members(netApiBufferFree);
+        DWORD read = 0;
+        NET_API_STATUS status = netLocalGroupGetMembers(nullptr, groupName, 1, members.Receive(), MAX_PREFERRED_LENGTH,
+                                                        &read, &total, nullptr);
+        TraceFormat("NetLocalGroupGetMembers(NULL, %s, 1, 0x%x, MAX_PREFERRED_LENGTH, %d, %d\r\n",
+                    Narrow(groupName).c_str(), AddressForTrace(members.Get()), static_cast<int>(read),
+                    static_cast<int>(total));
+        if (status != NERR_Success) {
             TraceText("exit IsAdmin()\r\n");
-            return TRUE;
+            return FALSE;
+        }
+        auto* memberInfo = reinterpret_cast<LOCALGROUP_MEMBERS_INFO_1*>(members.Get());
+        for (DWORD i = 0; memberInfo && i < read; ++i) {
+            const wchar_t* name = memberInfo[i].lgrmi1_name;
+            if (name && _wcsicmp(name, userName.c_str()) == 0) {
+                TraceText("exit IsAdmin()\r\n");
+                return TRUE;
+            }
         }
     }
-    if (members)
-        netApiBufferFree(members);
 
     TraceFormat("NetUserGetLocalGroups(NULL, %s, 0, LG_INCLUDE_INDIRECT,0x%x, MAX_PREFERRED_LENGTH, %d,%d);\r\n",
                 lpszUserName, 0u, static_cast<int>(total), 0);
-    LPBYTE groups = nullptr;
-    read = 0;
+    NetBuffer groups(netApiBufferFree);
+    DWORD read = 0;
     DWORD groupTotal = 0;
-    netUserGetLocalGroups(nullptr, userName.c_str(), 0, LG_INCLUDE_INDIRECT, &groups, MAX_PREFERRED_LENGTH, &read,
-                          &groupTotal);
+    netUserGetLocalGroups(nullptr, userName.c_str(), 0, LG_INCLUDE_INDIRECT, groups.Receive(), MAX_PREFERRED_LENGTH,
+                          &read, &groupTotal);
     TraceFormat("NetUserGetLocalGroups's return value: dwCount = %d, dwTotal = %d", static_cast<int>(read),
                 static_cast<int>(groupTotal));
-    auto* groupInfo = reinterpret_cast<LOCALGROUP_USERS_INFO_0*>(groups);
+    auto* groupInfo = reinterpret_cast<LOCALGROUP_USERS_INFO_0*>(groups.Get());
     BOOL found = FALSE;
-    for (DWORD i = 0; i < read && !found; ++i) {
+    for (DWORD i = 0; groupInfo && i < read && !found; ++i) {
         if (groupInfo[i].lgrui0_name && ::lstrcmpiA(Narrow(groupInfo[i].lgrui0_name), "Administrators") == 0)
             found = TRUE;
     }
-    if (groups)
-        netApiBufferFree(groups);
     TraceText("exit IsAdmin()\r\n");
     return found;
 }

@@ -1,4 +1,4 @@
-// Narrow text string in the style the installer's code expects: converts to
+// Narrow text string that passes straight to the ANSI Win32 calls: converts to
 // const char*, formats printf-style, and treats a null text as empty.
 #pragma once
 #include <cstdarg>
@@ -21,10 +21,23 @@ public:
     char GetAt(int index) const { return m_text[static_cast<size_t>(index)]; }
     char operator[](int index) const { return GetAt(index); }
 
-    CString& operator=(const char* text) { m_text = text ? text : ""; return *this; }
-    CString& operator+=(const char* text) { if (text) m_text += text; return *this; }
-    CString& operator+=(const CString& other) { m_text += other.m_text; return *this; }
-    CString& operator+=(char ch) { m_text += ch; return *this; }
+    CString& operator=(const char* text) {
+        m_text = text ? text : "";
+        return *this;
+    }
+    CString& operator+=(const char* text) {
+        if (text)
+            m_text += text;
+        return *this;
+    }
+    CString& operator+=(const CString& other) {
+        m_text += other.m_text;
+        return *this;
+    }
+    CString& operator+=(char ch) {
+        m_text += ch;
+        return *this;
+    }
     friend CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
     friend CString operator+(const CString& a, const char* b) { return CString(a.m_text + (b ? b : "")); }
     friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_text); }

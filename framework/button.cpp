@@ -22,13 +22,10 @@ void CBitmapButton::DrawItem(LPDRAWITEMSTRUCT item) {
         image = m_images[3].Get();
     if (!image)
         return;
-    HDC memory = ::CreateCompatibleDC(item->hDC);
+    ScopedMemoryDC memory(::CreateCompatibleDC(item->hDC));
     if (!memory)
         return;
-    {
-        ScopedSelect select(memory, image);
-        const RECT& rc = item->rcItem;
-        ::BitBlt(item->hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory, 0, 0, SRCCOPY);
-    }
-    ::DeleteDC(memory);
+    ScopedSelect select(memory.Get(), image);
+    const RECT& rc = item->rcItem;
+    ::BitBlt(item->hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, SRCCOPY);
 }

@@ -5,10 +5,6 @@
 #include "button.h"
 #include "win_app.h"
 
-namespace {
-const char kDialogProp[] = "FrameworkDialogObject";
-}
-
 CString GetWindowTextString(HWND hwnd) {
     int length = ::GetWindowTextLengthA(hwnd);
     if (length <= 0)
@@ -87,15 +83,17 @@ BOOL CDialog::OnCommand(int id, int) {
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    CDialog* self = static_cast<CDialog*>(::GetPropA(hwnd, kDialogProp));
+    auto* self = dynamic_cast<CDialog*>(CWnd::FromHandle(hwnd));
     if (msg == WM_INITDIALOG) {
         self = reinterpret_cast<CDialog*>(lp);
-        ::SetPropA(hwnd, kDialogProp, self);
-        self->m_hWnd = hwnd;
+        if (!self->Attach(hwnd)) {
+            ::EndDialog(hwnd, -1);
+            return FALSE;
+        }
         RECT before;
         ::GetWindowRect(hwnd, &before);
         BOOL result = self->OnInitDialog();
-        // A dialog that did not place itself opens centred, as the framework does.
+        // A dialog that did not place itself opens centred, where a person looks first.
         RECT after;
         ::GetWindowRect(hwnd, &after);
         if (::IsWindow(hwnd) && ::EqualRect(&before, &after) && !::GetWindow(hwnd, GW_OWNER))
@@ -105,7 +103,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     if (!self)
         return FALSE;  // messages that arrive before WM_INITDIALOG (WM_SETFONT)
     if (msg == WM_NCDESTROY) {
-        ::RemovePropA(hwnd, kDialogProp);
+        self->Detach();
         return FALSE;
     }
     return self->HandleMessage(msg, wp, lp);

@@ -17,12 +17,11 @@ public:
     BOOL m_bSaveAndValidate;
 };
 
-class CDialog {
+// The dialog's window is bound to the object (CWnd::FromHandle finds it) from
+// WM_INITDIALOG until WM_NCDESTROY, so the object can be run again.
+class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId) : m_nIDTemplate(templateId) {}
-    virtual ~CDialog() = default;
-    CDialog(const CDialog&) = delete;
-    CDialog& operator=(const CDialog&) = delete;
 
     // Runs the dialog; returns the code given to EndDialog, or -1 if it could not be created.
     virtual INT_PTR DoModal();
@@ -33,7 +32,6 @@ public:
     void CenterWindow();
     int MessageBox(const char* text, const char* caption, UINT type);
 
-    HWND m_hWnd = nullptr;
     UINT m_nIDTemplate;
 
 protected:

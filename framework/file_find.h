@@ -1,5 +1,6 @@
-// Wildcard search with the framework's stepping: FindNextFile returns FALSE when
-// it moves onto the last match, and that match is still current and examined.
+// Wildcard search that looks one match ahead: FindNextFile makes the next match
+// current and returns FALSE when that one is the last, so the loop
+// `more = FindFile(); while (more) { more = FindNextFile(); ... }` sees every match.
 #pragma once
 #include "afx_string.h"
 #include "scoped_handles.h"

@@ -55,9 +55,12 @@ struct FindHandleTraits {
 struct RegKeyTraits {
     using Handle = HKEY;
     static Handle Invalid() { return nullptr; }
-    // Predefined roots are never closed by us.
+    // Predefined roots are never closed by us. Their values are 32-bit numbers
+    // from 0x80000000, sign-extended in 64-bit programs.
     static bool IsValid(Handle h) {
-        return h != nullptr && !(reinterpret_cast<ULONG_PTR>(h) >= 0x80000000 && reinterpret_cast<ULONG_PTR>(h) <= 0x800000FF);
+        const auto value = reinterpret_cast<ULONG_PTR>(h);
+        const auto first = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(0x80000000)));
+        return h != nullptr && !(value >= first && value <= first + 0xFF);
     }
     static void Close(Handle h) { ::RegCloseKey(h); }
 };
@@ -80,12 +83,65 @@ struct CursorTraits {
     static void Close(Handle h) { ::DestroyCursor(h); }
 };
 
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
+};
+
 using ScopedHandle = ScopedHandleOf<KernelHandleTraits>;
 using ScopedFindHandle = ScopedHandleOf<FindHandleTraits>;
 using ScopedRegKey = ScopedHandleOf<RegKeyTraits>;
 using ScopedModule = ScopedHandleOf<ModuleTraits>;
 using ScopedGdiObject = ScopedHandleOf<GdiObjectTraits>;
 using ScopedCursor = ScopedHandleOf<CursorTraits>;
+// From CreateCompatibleDC or CreateDC.
+using ScopedMemoryDC = ScopedHandleOf<MemoryDcTraits>;
+
+// A window's (or, for no window, the screen's) device context from GetDC.
+class ScopedWindowDC {
+public:
+    explicit ScopedWindowDC(HWND hwnd) : m_hwnd(hwnd), m_dc(::GetDC(hwnd)) {}
+    ~ScopedWindowDC() {
+        if (m_dc)
+            ::ReleaseDC(m_hwnd, m_dc);
+    }
+    ScopedWindowDC(const ScopedWindowDC&) = delete;
+    ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+    HDC Get() const { return m_dc; }
+    explicit operator bool() const { return m_dc != nullptr; }
+
+private:
+    HWND m_hwnd;
+    HDC m_dc;
+};
+
+// Memory a system library hands out, freed by that library's own function,
+// which is bound at run time and so travels with the pointer.
+template <typename Pointer, typename FreeFn>
+class ScopedLibraryMemory {
+public:
+    explicit ScopedLibraryMemory(FreeFn free) : m_free(free) {}
+    ~ScopedLibraryMemory() { Reset(); }
+    ScopedLibraryMemory(const ScopedLibraryMemory&) = delete;
+    ScopedLibraryMemory& operator=(const ScopedLibraryMemory&) = delete;
+    Pointer Get() const { return m_pointer; }
+    void Reset() {
+        if (m_pointer && m_free)
+            m_free(m_pointer);
+        m_pointer = nullptr;
+    }
+    // For out-parameters: releases what is held and hands out the slot.
+    Pointer* Receive() {
+        Reset();
+        return &m_pointer;
+    }
+
+private:
+    FreeFn m_free;
+    Pointer m_pointer = nullptr;
+};
 
 // Owner of a COM interface pointer.
 template <typename T>

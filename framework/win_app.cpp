@@ -4,49 +4,8 @@
 
 namespace {
 CWinApp* g_app = nullptr;
-HBRUSH g_dialogBrush = nullptr;
-COLORREF g_dialogText = RGB(0, 0, 0);
-COLORREF g_dialogBack = RGB(255, 255, 255);
-// One hook per thread that asked for the colours (tests run pages on several threads).
-thread_local HHOOK g_cbtHook = nullptr;
-const char kColourOldProc[] = "FrameworkColourOldProc";
-
-// Plain window subclassing, so the common-controls library is never needed
-// (Windows would look for it beside the program first, and loading it costs
-// start-up time).
-LRESULT CALLBACK ColourSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto old = reinterpret_cast<WNDPROC>(reinterpret_cast<LONG_PTR>(::GetPropA(hwnd, kColourOldProc)));
-    switch (msg) {
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORMSGBOX: {
-            HDC dc = reinterpret_cast<HDC>(wp);
-            ::SetTextColor(dc, g_dialogText);
-            ::SetBkColor(dc, g_dialogBack);
-            return reinterpret_cast<LRESULT>(g_dialogBrush);
-        }
-        case WM_NCDESTROY:
-            if (old)
-                ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-            ::RemovePropA(hwnd, kColourOldProc);
-            break;
-    }
-    return old ? ::CallWindowProcA(old, hwnd, msg, wp, lp) : ::DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-// Every dialog window of the thread, message boxes included, gets the colours.
-LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
-    if (code == HCBT_CREATEWND) {
-        HWND hwnd = reinterpret_cast<HWND>(wp);
-        char cls[16] = {};
-        if (::GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, "#32770") == 0) {
-            LONG_PTR old = ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ColourSubclassProc));
-            ::SetPropA(hwnd, kColourOldProc, reinterpret_cast<HANDLE>(old));
-        }
-    }
-    return ::CallNextHookEx(g_cbtHook, code, wp, lp);
-}
+// Guards the application's list of colour owners: pages run on several threads in tests.
+SRWLOCK g_coloursLock = SRWLOCK_INIT;
 }  // namespace
 
 CWinApp::CWinApp() {
@@ -54,22 +13,41 @@ CWinApp::CWinApp() {
 }
 
 CWinApp::~CWinApp() {
+    EndDialogColours();
     if (g_app == this)
         g_app = nullptr;
 }
 
-void CWinApp::SetDialogBkColor(COLORREF background, COLORREF text) {
-    g_dialogBack = background;
-    g_dialogText = text;
-    if (g_dialogBrush)
-        ::DeleteObject(g_dialogBrush);
-    g_dialogBrush = ::CreateSolidBrush(background);
-    if (!g_cbtHook)
-        g_cbtHook = ::SetWindowsHookExA(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId());
+int CWinApp::ExitInstance() {
+    EndDialogColours();
+    return 0;
 }
 
-// The system's own controls have long been three-dimensional; as in current
-// versions of the framework this is kept for callers and does nothing.
+void CWinApp::EndDialogColours() {
+    std::vector<std::unique_ptr<CDialogColours>> ending;
+    ::AcquireSRWLockExclusive(&g_coloursLock);
+    ending.swap(m_dialogColours);
+    ::ReleaseSRWLockExclusive(&g_coloursLock);
+}
+
+void CWinApp::SetDialogBkColor(COLORREF background, COLORREF text) {
+    auto colours = std::make_unique<CDialogColours>(background, text);
+    std::unique_ptr<CDialogColours> replaced;
+    ::AcquireSRWLockExclusive(&g_coloursLock);
+    for (auto& owner : m_dialogColours) {
+        if (owner->ThreadId() == colours->ThreadId()) {
+            replaced.swap(owner);
+            owner.swap(colours);
+            break;
+        }
+    }
+    if (colours)
+        m_dialogColours.push_back(std::move(colours));
+    ::ReleaseSRWLockExclusive(&g_coloursLock);
+}
+
+// The system's controls have been three-dimensional since Windows 95; the call
+// stays for the programs that make it, and does nothing.
 void CWinApp::Enable3dControls() {}
 
 CWinApp* AfxGetApp() {

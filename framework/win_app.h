@@ -1,9 +1,13 @@
-// The one application object. The framework's WinMain calls InitInstance and,
-// since the programs do all their work there and return FALSE, never runs a loop.
+// The one application object. WinMain calls InitInstance, then ExitInstance;
+// the programs do all their work in InitInstance, so there is no message loop.
 #pragma once
 #include <windows.h>
 
+#include <memory>
+#include <vector>
+
 #include "afx_string.h"
+#include "dialog_colours.h"
 
 class CWinApp {
 public:
@@ -13,8 +17,12 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     virtual BOOL InitInstance() { return FALSE; }
+    // Ends what the application started (the dialog colours of every thread);
+    // the value is the program's exit code.
+    virtual int ExitInstance();
 
-    // Colours every dialog and message box of this thread from now on.
+    // Colours every dialog and message box of the calling thread until
+    // ExitInstance or the end of the application object.
     void SetDialogBkColor(COLORREF background = RGB(255, 255, 255), COLORREF text = RGB(0, 0, 0));
     // Three-dimensional look of the controls (the system controls have it already).
     void Enable3dControls();
@@ -22,8 +30,12 @@ public:
     HINSTANCE m_hInstance = nullptr;
     // The command-line tail: the text after the program's name and the blanks that follow it.
     CString m_lpCmdLine;
-    // The program file's name without folder and extension; the caption of framework message boxes.
+    // The program file's name without folder and extension; the caption of AfxMessageBox.
     CString m_strTitle;
+
+private:
+    void EndDialogColours();
+    std::vector<std::unique_ptr<CDialogColours>> m_dialogColours;
 };
 
 CWinApp* AfxGetApp();
@@ -34,7 +46,7 @@ CString CommandLineTail(const char* rawCommandLine);
 // Program file name without folder and extension.
 CString ProgramTitleFromPath(const char* modulePath);
 
-// Message box with the framework's rules: caption = program title; the
+// Message box with the programs' common rules: caption = program title; the
 // exclamation icon is added when the caller names none and the buttons are
 // OK, OK/Cancel, Yes/No or Yes/No/Cancel.
 int AfxMessageBox(const char* text, UINT type = MB_OK);

@@ -1,7 +1,7 @@
 #include "function_cast.h"
 #include "win_app.h"
 
-// The framework's entry point: fills in the application object and runs it.
+// The programs' entry point: fills in the application object and runs it.
 namespace {
 // Nothing may be loaded from the program's own folder or the current folder:
 // an installer often runs from a downloads folder where anything can lie.
@@ -24,5 +24,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     app->m_lpCmdLine = CommandLineTail(::GetCommandLineA());
     app->m_strTitle = ProgramTitleFromPath(GetModulePath());
     app->InitInstance();
-    return 0;
+    return app->ExitInstance();
 }

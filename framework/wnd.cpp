@@ -12,12 +12,27 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<CWnd*>(::GetPropA(hwnd, kObjectProp)) : nullptr;
 }
 
-BOOL CWnd::SubclassWindow(HWND hwnd) {
+BOOL CWnd::Attach(HWND hwnd) {
     if (!hwnd || m_hWnd || FromHandle(hwnd))
         return FALSE;
+    if (!::SetPropA(hwnd, kObjectProp, this))
+        return FALSE;
     m_hWnd = hwnd;
+    return TRUE;
+}
+
+HWND CWnd::Detach() {
+    HWND hwnd = m_hWnd;
+    if (hwnd && FromHandle(hwnd) == this)
+        ::RemovePropA(hwnd, kObjectProp);
+    m_hWnd = nullptr;
+    return hwnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd) {
+    if (!Attach(hwnd))
+        return FALSE;
     PreSubclassWindow();
-    ::SetPropA(hwnd, kObjectProp, this);
     m_oldProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
     return TRUE;
@@ -32,9 +47,8 @@ void CWnd::UnsubclassWindow() {
         return;
     if (m_oldProc)
         ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
-    ::RemovePropA(m_hWnd, kObjectProp);
     m_oldProc = nullptr;
-    m_hWnd = nullptr;
+    Detach();
 }
 
 LRESULT CWnd::Default(UINT msg, WPARAM wp, LPARAM lp) {

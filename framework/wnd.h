@@ -1,6 +1,7 @@
-// A window object that can take over (subclass) an existing child control and
-// see its messages through WindowProc. It lets go when the window is destroyed,
-// so the same object can be attached again to the control of a new dialog.
+// A window object. Every object bound to a window, a dialog or a control it
+// took over (subclassed), is found from the window through FromHandle. A
+// subclassed control lets go when it is destroyed, so the same object can be
+// attached again to the control of a new dialog.
 #pragma once
 #include <windows.h>
 
@@ -11,6 +12,10 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
+    // Binds the object to a window without taking over its messages; FALSE if
+    // either is bound already.
+    BOOL Attach(HWND hwnd);
+    HWND Detach();
     BOOL SubclassWindow(HWND hwnd);
     BOOL SubclassDlgItem(UINT id, HWND parent);
     void UnsubclassWindow();

@@ -10,7 +10,7 @@ void CFinishPage::DoDataExchange(CDataExchange* dx) {
     DDX_Check(dx, IDC_RUN_PROGRAM, m_bRunProgram);
 }
 
-// No placement of its own: the framework centres the page on the screen.
+// No placement of its own: CDialog centres the page on the screen.
 BOOL CFinishPage::OnInitDialog() {
     CDialog::OnInitDialog();
     SetPageIcon(*this, m_hIcon);

@@ -1,11 +1,32 @@
 // The framework's message boxes: caption, icon rule, and the white background
-// with black text that setup gives every dialog and message box.
+// with black text that setup gives every dialog and message box, each thread's
+// own colours, ending with the application.
 #include <gtest/gtest.h>
 
+#include "framework/scoped_handles.h"
 #include "modal_thread.h"
 #include "screenshot.h"
 #include "test_app.h"
 #include "ui_driver.h"
+
+namespace {
+struct Colours {
+    COLORREF background;
+    COLORREF text;
+    bool operator==(const Colours&) const = default;
+};
+
+// What the dialog tells the system to paint its background with.
+Colours ColoursOf(HWND dialog) {
+    ScopedMemoryDC dc(::CreateCompatibleDC(nullptr));
+    auto brush = reinterpret_cast<HBRUSH>(
+        ::SendMessageA(dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.Get()), reinterpret_cast<LPARAM>(dialog)));
+    LOGBRUSH logical{};
+    if (!brush || !::GetObjectA(brush, sizeof logical, &logical))
+        logical.lbColor = CLR_INVALID;
+    return {logical.lbColor, ::GetTextColor(dc.Get())};
+}
+}  // namespace
 
 TEST(FrameworkMessageBox, ExclamationIsAddedOnlyWhenTheCallerNamesNoIcon) {
     struct Case {
@@ -47,4 +68,38 @@ TEST(FrameworkMessageBox, CaptionIsTheProgramTitleAndTheBoxIsWhite) {
     PressButton(box, IDOK);
     ASSERT_TRUE(thread.Wait());
     EXPECT_EQ(thread.Result(), IDOK);
+}
+
+TEST(FrameworkMessageBox, EachThreadKeepsItsOwnColoursUntilTheApplicationEnds) {
+    const Colours first{RGB(200, 30, 40), RGB(10, 90, 10)};
+    const Colours second{RGB(20, 60, 210), RGB(250, 200, 0)};
+    TestSetupApp app;
+    ScopedHandle ended(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    // The first thread shows a second box after the application's end.
+    ModalThread firstThread([&] {
+        app.SetDialogBkColor(first.background, first.text);
+        AfxMessageBox("first thread", MB_OK);
+        ::WaitForSingleObject(ended.Get(), 15000);
+        return static_cast<INT_PTR>(AfxMessageBox("after the end", MB_OK));
+    });
+    ModalThread secondThread([&] {
+        app.SetDialogBkColor(second.background, second.text);
+        return static_cast<INT_PTR>(AfxMessageBox("second thread", MB_OK));
+    });
+    HWND firstBox = WaitForMessageBox(::GetCurrentProcessId(), "first thread");
+    HWND secondBox = WaitForMessageBox(::GetCurrentProcessId(), "second thread");
+    ASSERT_TRUE(firstBox && secondBox);
+    EXPECT_EQ(ColoursOf(firstBox), first);
+    EXPECT_EQ(ColoursOf(secondBox), second);
+    PressButton(firstBox, IDOK);
+    PressButton(secondBox, IDOK);
+    ASSERT_TRUE(secondThread.Wait());
+
+    app.ExitInstance();
+    ::SetEvent(ended.Get());
+    HWND afterBox = WaitForMessageBox(::GetCurrentProcessId(), "after the end");
+    ASSERT_TRUE(afterBox);
+    EXPECT_NE(ColoursOf(afterBox).background, first.background) << "no colours once the application has ended";
+    PressButton(afterBox, IDOK);
+    ASSERT_TRUE(firstThread.Wait());
 }

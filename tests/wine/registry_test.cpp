@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/registry.h"
+#include "framework/scoped_handles.h"
 #include "setup/debug_log.h"
 #include "test_app.h"
 #include "test_registry.h"
@@ -135,8 +136,8 @@ TEST_F(RegistryAccess, TraceLinesNameTheRootAndTheCalls) {
     RegGetString(HKEY_CLASSES_ROOT, "BrellicTestsNoSuchKey\\x", "v", "d");
     ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "BrellicTestsNoSuchKey\\x");
     ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "BrellicTestsNoSuchKey");
-    EXPECT_EQ(g_strDebugLog.str().rfind("start RegGetString(HKEY_LOCAL_MACHINE, BrellicTestsNoSuchKey\\x, v, d)\r\n", 0),
-              0u)
+    EXPECT_EQ(
+        g_strDebugLog.str().rfind("start RegGetString(HKEY_LOCAL_MACHINE, BrellicTestsNoSuchKey\\x, v, d)\r\n", 0), 0u)
         << "any root other than the user's is traced as the machine root";
 
     g_strDebugLog.Empty();
@@ -157,4 +158,16 @@ TEST_F(RegistryAccess, FailedOpenWritesTheEarlyExitLineAndStoresNothing) {
     g_strDebugLog.Empty();
     EXPECT_EQ(RegGetString(reinterpret_cast<HKEY>(static_cast<intptr_t>(0x1234)), "x", "v", "d"), "d");
     EXPECT_EQ(g_strDebugLog.str(), "start RegGetString(HKEY_LOCAL_MACHINE, x, v, d)\r\nexit RegGetString()\r\n");
+}
+
+TEST(ScopedRegKeyOwner, PredefinedRootsAreNeverClosed) {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        {
+            ScopedRegKey held(root);
+            EXPECT_FALSE(held.IsValid());
+        }
+        HKEY sub = nullptr;
+        ASSERT_EQ(::RegOpenKeyExA(root, "Software", 0, KEY_READ, &sub), ERROR_SUCCESS) << "root still usable";
+        ::RegCloseKey(sub);
+    }
 }
