@@ -1,10 +1,10 @@
 // The installed files, the backups the user agrees to, the shortcuts, and the
 // folders that are empty once the files are gone.
+#include "common/install_folder_guard.h"
 #include "common/shortcut_removal.h"
+#include "common/system_paths.h"
 #include "common/text_rules.h"
 #include "framework/file_find.h"
-#include "folder_guard.h"
-#include "system_paths.h"
 #include "uninstall_app.h"
 #include "uninstall_rules.h"
 
@@ -59,7 +59,7 @@ void CUninstallApp::RemoveShortcuts() {
 // the first folder that cannot go ends the walk. Folders of the system and the
 // user are never removed, even when empty.
 void CUninstallApp::RemoveInstallFolders() {
-    std::vector<CString> protectedFolders = ProtectedFolders();
+    std::vector<CString> protectedFolders = CurrentSystemFolders().protectedFolders;
     CString folder = m_strInstallDir;
     while (!IsProtectedFolder(folder, protectedFolders) && ::RemoveDirectoryA(folder)) {
         CString parent = ParentFolder(folder);

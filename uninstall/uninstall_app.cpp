@@ -1,11 +1,11 @@
 #include "uninstall_app.h"
 
 #include "common/admin_check.h"
+#include "common/install_folder_guard.h"
 #include "common/product_names.h"
 #include "common/registry.h"
+#include "common/system_paths.h"
 #include "common/text_rules.h"
-#include "folder_guard.h"
-#include "system_paths.h"
 #include "uninstall_rules.h"
 
 BOOL CUninstallApp::InitInstance() {

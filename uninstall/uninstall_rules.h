@@ -4,6 +4,7 @@
 #pragma once
 #include <vector>
 
+#include "common/install_folder_rule.h"
 #include "framework/afx_string.h"
 
 // What setup installs, the editor's executable first: only a failure on that
@@ -15,6 +16,7 @@ inline constexpr const char* kInstalledFileNames[] = {
 };
 inline constexpr int kInstalledFileCount = static_cast<int>(sizeof kInstalledFileNames / sizeof *kInstalledFileNames);
 inline constexpr int kFileListRoom = 100;
+
 
 // Messages.
 inline constexpr char kConfirmText[] = "Are you sure uninstall Brellic Pagewright?";
@@ -58,29 +60,6 @@ CString InstallFolderFromSetupPath(const CString& setupPath);
 // The uninstaller's caption: "Uninstall" for the installed "uninstall.exe" as
 // for its copy "Uninstall.exe"; any other file keeps its own name.
 CString UninstallerTitle(const CString& fileTitle);
-
-enum class FolderProblem {
-    None,
-    Empty,         // no folder given and none recorded
-    TooLong,       // more than 259 characters with its trailing backslash
-    NotAbsolute,   // not "X:\..." nor "\\server\share\..."
-    NotPlain,      // quotes, wildcards, ".", "..", device prefixes and the like
-    DriveRoot,     // "X:\" or "\\server\share\"
-    SystemFolder,  // a folder of the system or the user's own, or above one of them
-};
-
-// Checks the text of an installation folder before anything in it is deleted.
-FolderProblem CheckInstallFolderText(const CString& folder);
-
-// Both folders end with a backslash; letters compare without regard to case.
-bool IsSameOrAbove(const CString& folder, const CString& other);
-bool IsSameOrBelow(const CString& folder, const CString& other);
-
-// SystemFolder when the folder is, or lies above, one of the protected folders,
-// or lies anywhere within one of the forbidden trees (the Windows folder).
-FolderProblem CheckAgainstSystemFolders(const CString& folder,
-                                        const std::vector<CString>& protectedFolders,
-                                        const std::vector<CString>& forbiddenTrees);
 
 // The message shown for a refused folder; nothing has been removed then.
 CString FolderProblemMessage(FolderProblem problem, const CString& folder);
