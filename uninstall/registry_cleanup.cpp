@@ -96,9 +96,17 @@ void DeleteKeyValues(HKEY hRoot, const char* lpszPath, int nValues) {
             return;
 }
 
-void CUninstallApp::CleanRegistry() {
+void CUninstallApp::RemoveProductKeys() {
     DeleteRegTree(HKEY_LOCAL_MACHINE, kProductKeyPath);
-    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallEntryPath);
     DeleteRegTree(HKEY_CURRENT_USER, kProductKeyPath);
+}
+
+void CUninstallApp::RemoveUninstallEntries() {
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallEntryPath);
     DeleteRegTree(HKEY_CURRENT_USER, kUninstallEntryPath);
+}
+
+void CUninstallApp::CleanRegistry() {
+    RemoveProductKeys();
+    RemoveUninstallEntries();
 }

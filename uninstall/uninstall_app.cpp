@@ -44,7 +44,12 @@ void CUninstallApp::RunRemoval() {
     if (!RemoveInstalledFiles())
         return;
     RemoveShortcuts();
-    CleanRegistry();
+    RemoveProductKeys();
+    // Without "SetupPath" a run of the installed uninstaller still finds its
+    // folder: its own. The entry goes only once that file is gone.
+    if (!RemoveUninstaller())
+        return;
+    RemoveUninstallEntries();
     RemoveInstallFolders();
     ShowMessage(kSuccessText, MB_OK);
     // Last act: the interpreter deletes this file once the process has ended.

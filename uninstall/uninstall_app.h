@@ -34,12 +34,17 @@ public:
     void BuildFileList();
     BOOL RemoveInstalledFiles();
     void RemoveShortcuts();
-    void CleanRegistry();
+    void RemoveProductKeys();
+    BOOL RemoveUninstaller();
+    void RemoveUninstallEntries();
     void RemoveInstallFolders();
+    // Both registry steps at once: the product keys, then the uninstall entries.
+    void CleanRegistry();
     virtual DWORD DeleteSelf();
 
-    // Every message but the first run's question goes through the framework's
-    // message box. Virtual so in-process tests can answer them.
+    // Every message but the first run's question is shown by AfxMessageBox, so
+    // it carries the program's title and the exclamation icon. Virtual so
+    // in-process tests can answer them.
     virtual int ShowMessage(const char* text, UINT type);
     virtual int AskConfirmation();
 

@@ -86,6 +86,28 @@ CString FolderProblemMessage(FolderProblem problem, const CString& folder) {
     return message;
 }
 
+CString KeptFilesMessage(const std::vector<CString>& paths) {
+    CString message =
+        "Brellic Pagewright could not be removed completely. These files are in use or may not be "
+        "deleted:\n\n";
+    int named = 0;
+    for (const CString& path : paths) {
+        if (named == kKeptFilesNamed)
+            break;
+        message += path + "\n";
+        ++named;
+    }
+    if (static_cast<int>(paths.size()) > named) {
+        CString more;
+        more.Format("and %d more\n", static_cast<int>(paths.size()) - named);
+        message += more;
+    }
+    message +=
+        "\nPlease close the programs that use them and run Uninstall again. Brellic Pagewright stays "
+        "installed until then.";
+    return message;
+}
+
 CString ParentFolder(const CString& folder) {
     int separator = ParentSeparatorIndex(folder);
     return separator < 0 ? folder : folder.Left(separator + 1);

@@ -17,6 +17,10 @@ inline constexpr const char* kInstalledFileNames[] = {
 inline constexpr int kInstalledFileCount = static_cast<int>(sizeof kInstalledFileNames / sizeof *kInstalledFileNames);
 inline constexpr int kFileListRoom = 100;
 
+// The installed uninstaller is removed after everything else, together with
+// the uninstall entry, so that a removal cut short can still be run again.
+inline constexpr char kUninstallerFileName[] = "uninstall.exe";
+inline constexpr int kUninstallerAttempts = 20;
 
 // Messages.
 inline constexpr char kConfirmText[] = "Are you sure uninstall Brellic Pagewright?";
@@ -63,6 +67,11 @@ CString UninstallerTitle(const CString& fileTitle);
 
 // The message shown for a refused folder; nothing has been removed then.
 CString FolderProblemMessage(FolderProblem problem, const CString& folder);
+
+// Files that exist but could not be deleted, named one to a line (the first
+// few, then how many more); the product stays installed and listed.
+CString KeptFilesMessage(const std::vector<CString>& paths);
+inline constexpr int kKeptFilesNamed = 10;
 
 // The parent folder with its trailing backslash; the folder itself when it has
 // no separator before its last character.
