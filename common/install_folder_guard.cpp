@@ -64,12 +64,8 @@ bool IsProtectedFolder(const CString& folder, const std::vector<CString>& protec
     return false;
 }
 
-FolderProblem CheckInstallFolder(const CString& folder) {
-    FolderProblem problem = CheckInstallFolderText(folder);
-    if (problem != FolderProblem::None)
-        return problem;
-    SystemFolders system = CurrentSystemFolders();
-    problem = InstallFolderProblem(folder, system);
+FolderProblem CheckInstallFolder(const CString& folder, const SystemFolders& system) {
+    FolderProblem problem = InstallFolderProblem(folder, system);
     if (problem != FolderProblem::None)
         return problem;
     for (const CString& form : FormsOf(folder)) {

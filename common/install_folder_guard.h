@@ -14,7 +14,7 @@ SystemFolders CurrentSystemFolders();
 
 // The rule on the text, then on the folder as the system resolves it (a short
 // name or a junction must not hide a system folder or a drive root).
-FolderProblem CheckInstallFolder(const CString& folder);
+FolderProblem CheckInstallFolder(const CString& folder, const SystemFolders& system);
 
 // TRUE for a folder that is one of the protected ones or lies above one.
 bool IsProtectedFolder(const CString& folder, const std::vector<CString>& protectedFolders);

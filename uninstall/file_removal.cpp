@@ -100,7 +100,7 @@ void CUninstallApp::RemoveShortcuts() {
 // the first folder that cannot go ends the walk. Folders of the system and the
 // user, and links to folders elsewhere, are never removed, even when empty.
 void CUninstallApp::RemoveInstallFolders() {
-    std::vector<CString> protectedFolders = CurrentSystemFolders().protectedFolders;
+    const std::vector<CString>& protectedFolders = SystemFoldersHere().protectedFolders;
     CString folder = m_strInstallDir;
     while (!IsProtectedFolder(folder, protectedFolders) && !IsLinkedFolder(folder) && ::RemoveDirectoryA(folder)) {
         CString parent = ParentFolder(folder);

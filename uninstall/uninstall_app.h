@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "common/install_folder_rule.h"
 #include "framework/win_app.h"
 
 class CUninstallApp : public CWinApp {
@@ -42,6 +43,9 @@ public:
     void CleanRegistry();
     virtual DWORD DeleteSelf();
 
+    // The system's and the user's folders, asked for once per run.
+    const SystemFolders& SystemFoldersHere();
+
     // Every message but the first run's question is shown by AfxMessageBox, so
     // it carries the program's title and the exclamation icon. Virtual so
     // in-process tests can answer them.
@@ -52,4 +56,6 @@ public:
     int m_nFileCount = 0;
     CString m_strInstallDir;
     HKEY m_hRootKey = HKEY_CURRENT_USER;
+    SystemFolders m_systemFolders;
+    bool m_bHaveSystemFolders = false;
 };

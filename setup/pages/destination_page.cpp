@@ -62,7 +62,7 @@ bool IsDestinationAccepted(const CString& typedPath) {
 // The uninstaller refuses to remove anything from a folder this check refuses;
 // setup must not install there in the first place.
 bool IsRemovableInstallFolder(const CString& folder) {
-    return CheckInstallFolder(WithTrailingBackslash(folder)) == FolderProblem::None;
+    return CheckInstallFolder(WithTrailingBackslash(folder), CurrentSystemFolders()) == FolderProblem::None;
 }
 
 void CDestinationPage::DoDataExchange(CDataExchange* dx) {
