@@ -1,10 +1,10 @@
 // The installed files, the backups the user agrees to, the shortcuts, and the
 // folders that are empty once the files are gone.
+#include "common/install_folder_guard.h"
 #include "common/shortcut_removal.h"
+#include "common/system_paths.h"
 #include "common/text_rules.h"
 #include "framework/file_find.h"
-#include "folder_guard.h"
-#include "system_paths.h"
 #include "uninstall_app.h"
 #include "uninstall_rules.h"
 
@@ -29,15 +29,37 @@ void CUninstallApp::BuildFileList() {
             if (ShowMessage(kBackupQuestion, MB_YESNO | MB_SYSTEMMODAL | MB_SETFOREGROUND) != IDYES)
                 break;
         }
-        // The list grows past its first hundred names rather than overrun.
+        // Every backup the user agreed to goes, however many setup left.
         m_pFileList.push_back(name);
         m_nFileCount = static_cast<int>(m_pFileList.size());
     }
 }
 
+namespace {
+bool IsFileThere(const CString& path) {
+    DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A link or junction goes with RemoveDirectory whatever its target holds, so
+// the walk never removes one, nor climbs past it. Asked without its trailing
+// backslash, which would lead Wine through the link to its target.
+bool IsLinkedFolder(const CString& folder) {
+    DWORD attributes = ::GetFileAttributesA(BeforeLastBackslash(folder));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+}  // namespace
+
+// Every file but the uninstaller, which goes last (RemoveUninstaller). A file
+// that stays stops the removal before the registry is touched, so the product
+// stays listed and a second run can finish the job; absent files are no loss.
 BOOL CUninstallApp::RemoveInstalledFiles() {
+    std::vector<CString> kept;
     for (int i = 0; i < m_nFileCount; ++i) {
-        CString path = m_strInstallDir + m_pFileList[static_cast<size_t>(i)];
+        const CString& name = m_pFileList[static_cast<size_t>(i)];
+        if (name.CompareNoCase(kUninstallerFileName) == 0)
+            continue;
+        CString path = m_strInstallDir + name;
         ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
         if (::DeleteFileA(path))
             continue;
@@ -47,8 +69,27 @@ BOOL CUninstallApp::RemoveInstalledFiles() {
             ShowMessage(kInUseText, MB_OK);
             return FALSE;
         }
+        if (IsFileThere(path))
+            kept.push_back(path);
+    }
+    if (!kept.empty()) {
+        ShowMessage(KeptFilesMessage(kept), MB_OK);
+        return FALSE;
     }
     return TRUE;
+}
+
+// The first run started this one and is ending; it may hold its file a moment longer.
+BOOL CUninstallApp::RemoveUninstaller() {
+    CString path = m_strInstallDir + kUninstallerFileName;
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    for (int attempt = 0; attempt < kUninstallerAttempts; ++attempt) {
+        if (::DeleteFileA(path) || !IsFileThere(path))
+            return TRUE;
+        ::Sleep(100);
+    }
+    ShowMessage(KeptFilesMessage({path}), MB_OK);
+    return FALSE;
 }
 
 void CUninstallApp::RemoveShortcuts() {
@@ -57,11 +98,11 @@ void CUninstallApp::RemoveShortcuts() {
 
 // Removes the installation folder and then each parent that is left empty;
 // the first folder that cannot go ends the walk. Folders of the system and the
-// user are never removed, even when empty.
+// user, and links to folders elsewhere, are never removed, even when empty.
 void CUninstallApp::RemoveInstallFolders() {
-    std::vector<CString> protectedFolders = ProtectedFolders();
+    const std::vector<CString>& protectedFolders = SystemFoldersHere().protectedFolders;
     CString folder = m_strInstallDir;
-    while (!IsProtectedFolder(folder, protectedFolders) && ::RemoveDirectoryA(folder)) {
+    while (!IsProtectedFolder(folder, protectedFolders) && !IsLinkedFolder(folder) && ::RemoveDirectoryA(folder)) {
         CString parent = ParentFolder(folder);
         if (parent == folder)
             break;

@@ -94,9 +94,17 @@ void DeleteKeyValues(HKEY hRoot, const char* lpszPath, int nValues) {
             return;
 }
 
-void CUninstallApp::CleanRegistry() {
+void CUninstallApp::RemoveProductKeys() {
     DeleteRegTree(HKEY_LOCAL_MACHINE, kProductKey);
-    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
     DeleteRegTree(HKEY_CURRENT_USER, kProductKey);
+}
+
+void CUninstallApp::RemoveUninstallEntries() {
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
     DeleteRegTree(HKEY_CURRENT_USER, kUninstallKey);
+}
+
+void CUninstallApp::CleanRegistry() {
+    RemoveProductKeys();
+    RemoveUninstallEntries();
 }

@@ -8,9 +8,9 @@
 
 #include "common/product_catalogue.h"
 #include "common/registry.h"
+#include "common/system_paths.h"
 #include "common/text_rules.h"
 #include "framework/scoped_handles.h"
-#include "system_paths.h"
 #include "uninstall_app.h"
 #include "uninstall_rules.h"
 

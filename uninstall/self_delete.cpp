@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "common/system_paths.h"
 #include "common/text_rules.h"
 #include "framework/scoped_handles.h"
 #include "framework/win_app.h"
-#include "system_paths.h"
 #include "uninstall_app.h"
 #include "uninstall_rules.h"
 

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "common/install_folder_rule.h"
 #include "framework/win_app.h"
 
 class CUninstallApp : public CWinApp {
@@ -34,12 +35,20 @@ public:
     void BuildFileList();
     BOOL RemoveInstalledFiles();
     void RemoveShortcuts();
-    void CleanRegistry();
+    void RemoveProductKeys();
+    BOOL RemoveUninstaller();
+    void RemoveUninstallEntries();
     void RemoveInstallFolders();
+    // Both registry steps at once: the product keys, then the uninstall entries.
+    void CleanRegistry();
     virtual DWORD DeleteSelf();
 
-    // Every message but the first run's question goes through the framework's
-    // message box. Virtual so in-process tests can answer them.
+    // The system's and the user's folders, asked for once per run.
+    const SystemFolders& SystemFoldersHere();
+
+    // Every message but the first run's question is shown by AfxMessageBox, so
+    // it carries the program's title and the exclamation icon. Virtual so
+    // in-process tests can answer them.
     virtual int ShowMessage(const char* text, UINT type);
     virtual int AskConfirmation();
 
@@ -47,4 +56,6 @@ public:
     int m_nFileCount = 0;
     CString m_strInstallDir;
     HKEY m_hRootKey = HKEY_CURRENT_USER;
+    SystemFolders m_systemFolders;
+    bool m_bHaveSystemFolders = false;
 };

@@ -4,12 +4,18 @@
 #pragma once
 #include <vector>
 
+#include "common/install_folder_rule.h"
 #include "common/product_catalogue.h"
 #include "framework/afx_string.h"
 
 inline constexpr const auto& kInstalledFileNames = kUninstallerRemovalList;
 inline constexpr int kInstalledFileCount = static_cast<int>(sizeof kInstalledFileNames / sizeof *kInstalledFileNames);
 inline constexpr int kFileListRoom = 100;
+
+// The installed uninstaller (kUninstallerFileName) is removed after everything
+// else, together with the uninstall entry, so that a removal cut short can
+// still be run again.
+inline constexpr int kUninstallerAttempts = 20;
 
 // Messages.
 inline constexpr char kConfirmText[] = "Are you sure uninstall Brellic Pagewright?";
@@ -54,31 +60,13 @@ CString InstallFolderFromSetupPath(const CString& setupPath);
 // for its copy "Uninstall.exe"; any other file keeps its own name.
 CString UninstallerTitle(const CString& fileTitle);
 
-enum class FolderProblem {
-    None,
-    Empty,         // no folder given and none recorded
-    TooLong,       // more than 259 characters with its trailing backslash
-    NotAbsolute,   // not "X:\..." nor "\\server\share\..."
-    NotPlain,      // quotes, wildcards, ".", "..", device prefixes and the like
-    DriveRoot,     // "X:\" or "\\server\share\"
-    SystemFolder,  // a folder of the system or the user's own, or above one of them
-};
-
-// Checks the text of an installation folder before anything in it is deleted.
-FolderProblem CheckInstallFolderText(const CString& folder);
-
-// Both folders end with a backslash; letters compare without regard to case.
-bool IsSameOrAbove(const CString& folder, const CString& other);
-bool IsSameOrBelow(const CString& folder, const CString& other);
-
-// SystemFolder when the folder is, or lies above, one of the protected folders,
-// or lies anywhere within one of the forbidden trees (the Windows folder).
-FolderProblem CheckAgainstSystemFolders(const CString& folder,
-                                        const std::vector<CString>& protectedFolders,
-                                        const std::vector<CString>& forbiddenTrees);
-
 // The message shown for a refused folder; nothing has been removed then.
 CString FolderProblemMessage(FolderProblem problem, const CString& folder);
+
+// Files that exist but could not be deleted, named one to a line (the first
+// few, then how many more); the product stays installed and listed.
+CString KeptFilesMessage(const std::vector<CString>& paths);
+inline constexpr int kKeptFilesNamed = 10;
 
 // The parent folder with its trailing backslash; the folder itself when it has
 // no separator before its last character.

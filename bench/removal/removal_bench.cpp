@@ -10,9 +10,9 @@
 
 namespace {
 const char* const kInstalled[][2] = {
-    {"Scrivo.ex_", "Scrivo.exe"},       {"readme.txt", "readme.txt"},         {"uninstall.ex_", "uninstall.exe"},
-    {"BRLXCJK.BIN", "BRLXCJK.BIN"},     {"what's new.txt", "what's new.txt"}, {"Known Issues.txt", "Known Issues.txt"},
-    {"leafview.ex_", "leafview.exe"},   {"scrivoguide.pdf", "scrivoguide.pdf"},
+    {"Scrivo.ex_", "Scrivo.exe"},     {"readme.txt", "readme.txt"},           {"uninstall.ex_", "uninstall.exe"},
+    {"BRLXCJK.BIN", "BRLXCJK.BIN"},   {"what's new.txt", "what's new.txt"},   {"Known Issues.txt", "Known Issues.txt"},
+    {"leafview.ex_", "leafview.exe"}, {"scrivoguide.pdf", "scrivoguide.pdf"},
 };
 
 double Now() {
@@ -126,11 +126,14 @@ int main(int argc, char** argv) {
     ::GetTempPathA(MAX_PATH, temp);
     std::string copyFolder = std::string(temp) + "Brellic Pagewright";
     ::CreateDirectoryA(copyFolder.c_str(), nullptr);
-    std::string copy = copyFolder + "\\Uninstall.exe";
     std::string base = std::string(temp) + "brellic-removal-bench";
     ::CreateDirectoryA(base.c_str(), nullptr);
     std::vector<double> removal, rmdir;
     for (int i = 0; i <= rounds; ++i) {
+        // A copy of its own each round: the previous copy's deletion runs at
+        // idle priority and may still be pending. The mode test looks only at
+        // the folder.
+        std::string copy = copyFolder + "\\Uninstall-" + std::to_string(i) + ".exe";
         std::string folder = base + "\\Pagewright";
         std::string other = base + "\\Copy";
         ::CopyFileA((media + "\\uninstall.ex_").c_str(), copy.c_str(), FALSE);

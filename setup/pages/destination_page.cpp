@@ -2,11 +2,12 @@
 
 #include <shlobj.h>
 
+#include "common/install_folder_guard.h"
 #include "common/text_rules.h"
 #include "framework/win_app.h"
-#include "setup/setup_app.h"
 #include "page_frame.h"
 #include "page_rules.h"
+#include "setup/setup_app.h"
 
 namespace {
 const char kBrowseTitle[] = "Please choose the directory for installation.";
@@ -55,7 +56,13 @@ bool IsDestinationAccepted(const CString& typedPath) {
         return false;
     WIN32_FIND_DATAA found;
     ScopedFindHandle search(::FindFirstFileA(pattern, &found));
-    return search.IsValid();
+    return search.IsValid() && IsRemovableInstallFolder(typedPath);
+}
+
+// The uninstaller refuses to remove anything from a folder this check refuses;
+// setup must not install there in the first place.
+bool IsRemovableInstallFolder(const CString& folder) {
+    return CheckInstallFolder(WithTrailingBackslash(folder), CurrentSystemFolders()) == FolderProblem::None;
 }
 
 void CDestinationPage::DoDataExchange(CDataExchange* dx) {
@@ -81,7 +88,8 @@ void CDestinationPage::ShowPathError() {
     MessageBox(kPathError, AfxGetApp()->m_strTitle, MB_OK);
 }
 
-// Only the drive is looked for; the folder itself is made by the installation.
+// The drive is looked for and the folder's name checked; the folder itself is
+// made by the installation.
 void CDestinationPage::OnOK() {
     UpdateData(TRUE);
     if (!IsDestinationAccepted(m_strPath)) {
@@ -102,7 +110,7 @@ void CDestinationPage::OnBrowse() {
     CSetupApp& app = SetupApp();
     if (!chosen.IsEmpty()) {
         CString folder = BrowsedInstallDir(chosen);
-        if (FolderFitsInstalledFiles(folder))
+        if (FolderFitsInstalledFiles(folder) && IsRemovableInstallFolder(folder))
             app.m_strInstallDir = folder;
         else
             ShowPathError();

@@ -1,6 +1,6 @@
 // Custom installation: the destination folder, typed or browsed for, and the
 // two shortcut options. Next hands them to the application once the folder's
-// drive is found.
+// drive is found and the uninstaller could later remove from it.
 #pragma once
 #include "framework/dialog.h"
 #include "setup/controls/hover_button.h"
@@ -34,3 +34,6 @@ private:
 
 // TRUE when the typed folder names an existing drive and is fit to install into.
 bool IsDestinationAccepted(const CString& typedPath);
+
+// TRUE when the uninstaller will later accept the folder to remove from.
+bool IsRemovableInstallFolder(const CString& folder);

@@ -10,8 +10,12 @@
 #include <vector>
 
 #include "common/product_catalogue.h"
+#include "common/text_rules.h"
 #include "installation.h"
+#include "setup/pages/destination_page.h"
+#include "setup/pages/page_rules.h"
 #include "test_uninstall_app.h"
+#include "uninstall/uninstall_rules.h"
 
 namespace {
 std::string WithSlash(std::string folder) {
@@ -60,38 +64,22 @@ private:
     std::vector<std::string> m_watched;
 };
 
-}  // namespace
+const char* const kPrefixes[] = {"", "\"", " ", "\"\""};
+const char* const kSuffixes[] = {"", "\\", " ", "\"", "\\\"", ".", "\\.", "\\..", "\t", "\\\\", "\" x"};
 
-TEST(BadInputFuzz, NoFileOutsideTheInstallationFolderEverDisappears) {
-    TestInstallation inst;
-    inst.Populate();
+// Folder texts that name the test installation in some form, or reach other
+// folders through relative names, dots, gluing, devices or the system's own folders.
+std::vector<std::string> FolderTexts(const TestInstallation& inst) {
     std::string dir = inst.Dir();
     std::string dirNoSlash = dir.substr(0, dir.size() - 1);
-    std::string vendor = WithSlash(inst.VendorDir());
-
-    ScratchDir cwd("cwd");
-    ::CreateDirectoryA((cwd / "Pagewright").c_str(), nullptr);
-    ::CreateDirectoryA((vendor + "Pagewright2").c_str(), nullptr);
-    Sentinels sentinels;
-    sentinels.PlaceIn(cwd.Path());
-    sentinels.PlaceIn(cwd / "Pagewright");
-    sentinels.PlaceIn(vendor);
-    sentinels.PlaceIn(vendor, "Pagewright");  // "C:\App" + "Scrivo.exe"
-    sentinels.PlaceIn(vendor + "Pagewright2");
-    sentinels.PlaceIn(inst.Scratch().Path());
     std::string windows = WindowsFolderPath();
     std::string system = SystemFolderPath();
     std::string temp = TempFolderPath();
-    for (const std::string& folder : {std::string("C:\\"), windows, system, temp, ShellFolderPath(CSIDL_PROFILE),
-                                      ShellFolderPath(CSIDL_PROGRAM_FILES), ShellFolderPath(CSIDL_DESKTOPDIRECTORY)})
-        sentinels.PlaceIn(folder);
-    ScopedCurrentFolder here(cwd.Path());
-
     std::string slashes = dir;
     for (char& c : slashes)
         if (c == '\\')
             c = '/';
-    const std::vector<std::string> bases = {
+    return {
         dir,
         dirNoSlash,
         ShortForm(dir),
@@ -126,14 +114,40 @@ TEST(BadInputFuzz, NoFileOutsideTheInstallationFolderEverDisappears) {
         dir + "\x01",
         "'" + dir + "'",
     };
-    const char* prefixes[] = {"", "\"", " ", "\"\""};
-    const char* suffixes[] = {"", "\\", " ", "\"", "\\\"", ".", "\\.", "\\..", "\t", "\\\\", "\" x"};
+}
 
+}  // namespace
+
+TEST(BadInputFuzz, NoFileOutsideTheInstallationFolderEverDisappears) {
+    TestInstallation inst;
+    inst.Populate();
+    std::string dir = inst.Dir();
+    std::string vendor = WithSlash(inst.VendorDir());
+
+    ScratchDir cwd("cwd");
+    ::CreateDirectoryA((cwd / "Pagewright").c_str(), nullptr);
+    ::CreateDirectoryA((vendor + "Pagewright2").c_str(), nullptr);
+    Sentinels sentinels;
+    sentinels.PlaceIn(cwd.Path());
+    sentinels.PlaceIn(cwd / "Pagewright");
+    sentinels.PlaceIn(vendor);
+    sentinels.PlaceIn(vendor, "Pagewright");  // "C:\App" + "Scrivo.exe"
+    sentinels.PlaceIn(vendor + "Pagewright2");
+    sentinels.PlaceIn(inst.Scratch().Path());
+    std::string windows = WindowsFolderPath();
+    std::string system = SystemFolderPath();
+    std::string temp = TempFolderPath();
+    for (const std::string& folder : {std::string("C:\\"), windows, system, temp, ShellFolderPath(CSIDL_PROFILE),
+                                      ShellFolderPath(CSIDL_PROGRAM_FILES), ShellFolderPath(CSIDL_DESKTOPDIRECTORY)})
+        sentinels.PlaceIn(folder);
+    ScopedCurrentFolder here(cwd.Path());
+
+    const std::vector<std::string> bases = FolderTexts(inst);
     int accepted = 0, refused = 0, cases = 0;
     for (bool asSetupPath : {false, true}) {
         for (const std::string& base : bases) {
-            for (const char* prefix : prefixes) {
-                for (const char* suffix : suffixes) {
+            for (const char* prefix : kPrefixes) {
+                for (const char* suffix : kSuffixes) {
                     std::string text = prefix + base + suffix;
                     ++cases;
                     if (inst.RemainingFiles().size() != InstalledNames().size()) {
@@ -161,4 +175,60 @@ TEST(BadInputFuzz, NoFileOutsideTheInstallationFolderEverDisappears) {
     EXPECT_GT(sentinels.Count(), 100u);
     EXPECT_GT(accepted, 10) << cases;
     EXPECT_GT(refused, cases / 2);
+}
+
+// Setup must never install where the uninstaller will refuse to remove from:
+// whatever the destination page accepts, typed or browsed, the uninstaller
+// accepts as its argument and as "SetupPath".
+TEST(BadInputFuzz, EveryFolderTheDestinationPageAcceptsTheUninstallerAccepts) {
+    TestInstallation inst;
+    std::vector<std::string> texts;
+    for (const std::string& base : FolderTexts(inst)) {
+        for (const char* prefix : kPrefixes)
+            for (const char* suffix : kSuffixes)
+                texts.push_back(prefix + base + suffix);
+        std::string slashes = base, doubled, upper = base, lower = base;
+        for (char& c : slashes)
+            c = c == '\\' ? '/' : c;
+        for (char c : base)
+            doubled += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        for (char& c : upper)
+            c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
+        for (char& c : lower)
+            c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+        for (const std::string& variant : {slashes, doubled, upper, lower, WithSlash(base) + "x\\..\\Pagewright",
+                                           WithSlash(base) + "Pagewright.", WithSlash(base) + "Pagewright\\\\x"})
+            texts.push_back(variant);
+    }
+    for (const char* root : {"C:", "c:", "C:\\", "C:/", "C:\\\\", "C:.", "Z:\\", "\\\\server\\share"}) {
+        texts.push_back(root);
+        texts.push_back(std::string(root) + "Pagewright");
+        texts.push_back(std::string(root) + "/Pagewright");
+    }
+
+    int accepted = 0;
+    for (const std::string& text : texts) {
+        CString browsed = BrowsedInstallDir(text.c_str());
+        const struct {
+            bool accepted;
+            CString stored;
+        } ways[] = {
+            {IsDestinationAccepted(text.c_str()), WithTrailingBackslash(text.c_str())},
+            {FolderFitsInstalledFiles(browsed) && IsRemovableInstallFolder(browsed), browsed},
+        };
+        for (const auto& way : ways) {
+            if (!way.accepted)
+                continue;
+            ++accepted;
+            TestUninstallApp app;
+            EXPECT_TRUE(app.AcceptInstallFolder(InstallFolderArgument(way.stored))) << "[" << text << "]";
+            EXPECT_TRUE(app.AcceptInstallFolder(InstallFolderFromSetupPath(way.stored))) << "[" << text << "]";
+        }
+    }
+    EXPECT_GT(accepted, 20) << texts.size();
+
+    // Ordinary folders are accepted as before.
+    for (const char* ordinary : {"C:\\Program Files\\Brellic Software\\Pagewright\\", "C:\\Tools",
+                                 "C:\\My Tools\\Page wright", "C:\\Programme\\Br\xe4llic \xc9" "diteur"})
+        EXPECT_TRUE(IsDestinationAccepted(ordinary)) << ordinary;
 }

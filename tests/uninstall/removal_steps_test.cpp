@@ -12,6 +12,7 @@
 #include "installation.h"
 #include "test_app.h"
 #include "test_uninstall_app.h"
+#include "unix_link.h"
 
 namespace {
 HKEY ChosenRoot() {
@@ -153,6 +154,61 @@ TEST(FileRemoval, EditorHeldWithoutSharingCountsAsInUse) {
     EXPECT_TRUE(inst.ShortcutsPresent());
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_EQ(app.selfDeletions, 0);
+}
+
+// A file that stays keeps the product installed and listed, so that a second
+// run, once the file is free, removes the rest.
+TEST(FileRemoval, AHeldFileStopsTheRemovalBeforeTheRegistryAndASecondRunFinishes) {
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    inst.CreateShortcuts();
+    HANDLE held = ::CreateFileA(inst.Path("readme.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        TestUninstallApp app(inst.Dir());
+        app.RunRemoval();
+        ::CloseHandle(held);
+        ASSERT_EQ(app.messages.size(), 1u);
+        EXPECT_NE(app.messages[0].text.find(inst.Path("readme.txt")), std::string::npos) << app.messages[0].text;
+        EXPECT_EQ(inst.RemainingFiles(), (std::vector<std::string>{"uninstall.exe", "readme.txt"}));
+        EXPECT_EQ(RegReadText(ChosenRoot(), kProductKey, "SetupPath"), inst.Dir());
+        EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+        EXPECT_EQ(app.selfDeletions, 0);
+    }
+    TestUninstallApp again(inst.Dir());
+    again.RunRemoval();
+    EXPECT_TRUE(again.Said("You have successfully removed Brellic Pagewright."));
+    EXPECT_FALSE(DirExists(inst.Dir()));
+    EXPECT_TRUE(inst.ShortcutsGone());
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+// A folder-moving tool leaves a link where the vendor's folder was; removing
+// the link would lose the way to everything the vendor keeps there.
+TEST(FileRemoval, ALinkedFolderAboveTheInstallationStays) {
+    TestInstallation inst;
+    ScratchDir moved("moved");
+    std::string target = moved / "Brellic Software";
+    ::CreateDirectoryA(target.c_str(), nullptr);
+    std::string link = inst.Scratch() / "Linked Software";
+    if (!MakeFolderLink(link, target))
+        GTEST_SKIP() << "no folder links here";
+    struct Cleanup {
+        std::string link;
+        ~Cleanup() { RemoveFolderLink(link); }
+    } cleanup{link};
+    std::string dir = link + "\\Pagewright\\";
+    ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr));
+    for (const std::string& name : InstalledNames())
+        WriteFileText(dir + name, "installed");
+    TestUninstallApp app(dir);
+    app.RunRemoval();
+    EXPECT_TRUE(app.Said("You have successfully removed Brellic Pagewright."));
+    EXPECT_FALSE(DirExists(dir));
+    EXPECT_TRUE(IsFolderLink(link));
+    EXPECT_TRUE(DirExists(target));
 }
 
 // The folder walk stops at the system's and the user's folders even when they are empty.

@@ -17,6 +17,13 @@ namespace {
 const char kPathError[] = "Setup path is error.";
 const char kStartDir[] = "C:\\Program Files\\Brellic Software\\Pagewright\\";
 
+// With its trailing backslash.
+std::string WindowsFolder() {
+    char path[MAX_PATH] = {};
+    UINT n = ::GetWindowsDirectoryA(path, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::string(path) + "\\" : std::string();
+}
+
 class DestinationPageTest : public ::testing::Test {
 protected:
     DestinationPageTest() {
@@ -69,6 +76,14 @@ TEST_F(DestinationPageTest, RejectsFoldersWithoutAnExistingDriveAndKeepsThePageA
         "C:Apps",
         "C:\\Apps|Tools",
         "C:\\" + std::string(230, 'x'),  // no room left for the installed files' names
+        // Folders the uninstaller would refuse to remove from.
+        "C:",
+        "C:\\",
+        "C:/Pagewright",
+        "C:\\x\\..\\Pagewright",
+        "C:\\Pagewright.",
+        "C:\\Tools\\\\Pagewright",
+        WindowsFolder() + "Pagewright",
     };
     for (const std::string& typed : rejected)
         ExpectRejected(opened, typed);
@@ -96,7 +111,7 @@ TEST_F(DestinationPageTest, NextStoresTheTypedFolderWithOneBackslashAndTheOption
         bool untickStartMenu;
     } cases[] = {
         {"C:\\No\\Such\\Folder", "C:\\No\\Such\\Folder\\", false, false},
-        {"C:", "C:\\", true, false},
+        {"C:\\Br\xe4llic \xc9" "diteur", "C:\\Br\xe4llic \xc9" "diteur\\", true, false},
         {"C:\\Tools\\", "C:\\Tools\\", false, true},
         {drive.Root() + "Apps", drive.Root() + "Apps\\", true, true},
         {"C:\\" + std::string(259 - 35 - 4, 'x'), "C:\\" + std::string(259 - 35 - 4, 'x') + "\\", false, false},
@@ -229,7 +244,8 @@ TEST_F(DestinationPageTest, BrowsingAddsTheProductFolderUnlessThereAndReloadsThe
 
 // The browser hands back paths of up to 259 characters; with the product's
 // folder added, the installed files would no longer fit into the engine's paths.
-TEST_F(DestinationPageTest, BrowsingToAFolderTooDeepForTheInstalledFilesIsRefused) {
+// Inside the Windows folder the uninstaller would never remove anything.
+TEST_F(DestinationPageTest, BrowsingToAFolderTooDeepOrInsideWindowsIsRefused) {
     ScratchDir scratch("deep");
     std::string deep = scratch / std::string(259 - 35 - 12 - scratch.Path().size(), 'd');
     ASSERT_TRUE(::CreateDirectoryA(deep.c_str(), nullptr));
@@ -237,9 +253,13 @@ TEST_F(DestinationPageTest, BrowsingToAFolderTooDeepForTheInstalledFilesIsRefuse
     ASSERT_TRUE(::CreateDirectoryA(fits.c_str(), nullptr));
     OpenedPage opened(app.m_pageDestination, Page::Destination);
     ASSERT_NE(opened.Window(), nullptr);
-    BrowseTo(opened, deep, true);
-    EXPECT_EQ(std::string(app.m_strInstallDir), kStartDir);
-    EXPECT_EQ(ControlText(opened.Window(), IDC_EDIT), kStartDir);
+    std::string windows = WindowsFolder();
+    windows.pop_back();  // as the browser's status line shows it
+    for (const std::string& refused : {deep, windows}) {
+        BrowseTo(opened, refused, true);
+        EXPECT_EQ(std::string(app.m_strInstallDir), kStartDir) << refused;
+        EXPECT_EQ(ControlText(opened.Window(), IDC_EDIT), kStartDir) << refused;
+    }
     BrowseTo(opened, fits);
     EXPECT_EQ(std::string(app.m_strInstallDir), fits + "\\Pagewright\\");
     Click(opened.Window(), IDC_BACK);

@@ -1,11 +1,11 @@
-#include "folder_guard.h"
+#include "install_folder_guard.h"
 
 #include <shlobj.h>
 #include <windows.h>
 
 #include "common/shell_folders.h"
+#include "common/system_paths.h"
 #include "common/text_rules.h"
-#include "system_paths.h"
 
 namespace {
 // A folder as written and as it really is, so that neither a short name nor a
@@ -27,7 +27,7 @@ std::vector<CString> FormsOf(const CString& folder) {
 }
 }  // namespace
 
-std::vector<CString> ProtectedFolders() {
+SystemFolders CurrentSystemFolders() {
     static const int kShellFolders[] = {
         CSIDL_PROFILE,
         CSIDL_PROGRAM_FILES,
@@ -46,17 +46,15 @@ std::vector<CString> ProtectedFolders() {
         CSIDL_STARTMENU,
         CSIDL_COMMON_STARTMENU,
     };
-    std::vector<CString> list;
-    AddForms(list, WindowsFolder());
-    AddForms(list, SystemFolder());
-    AddForms(list, TempFolder());
+    SystemFolders folders;
+    CString windows = WindowsFolder();
+    AddForms(folders.protectedFolders, windows);
+    AddForms(folders.protectedFolders, SystemFolder());
+    AddForms(folders.protectedFolders, TempFolder());
     for (int csidl : kShellFolders)
-        AddForms(list, GetSpecialFolderPath(csidl));
-    return list;
-}
-
-std::vector<CString> ForbiddenTrees() {
-    return FormsOf(WindowsFolder());
+        AddForms(folders.protectedFolders, GetSpecialFolderPath(csidl));
+    AddForms(folders.forbiddenTrees, windows);
+    return folders;
 }
 
 bool IsProtectedFolder(const CString& folder, const std::vector<CString>& protectedFolders) {
@@ -66,16 +64,14 @@ bool IsProtectedFolder(const CString& folder, const std::vector<CString>& protec
     return false;
 }
 
-FolderProblem CheckInstallFolder(const CString& folder) {
-    FolderProblem problem = CheckInstallFolderText(folder);
+FolderProblem CheckInstallFolder(const CString& folder, const SystemFolders& system) {
+    FolderProblem problem = InstallFolderProblem(folder, system);
     if (problem != FolderProblem::None)
         return problem;
-    std::vector<CString> protectedFolders = ProtectedFolders();
-    std::vector<CString> forbiddenTrees = ForbiddenTrees();
     for (const CString& form : FormsOf(folder)) {
         if (CheckInstallFolderText(form) == FolderProblem::DriveRoot)
             return FolderProblem::DriveRoot;  // a junction to a whole drive
-        problem = CheckAgainstSystemFolders(form, protectedFolders, forbiddenTrees);
+        problem = CheckAgainstSystemFolders(form, system.protectedFolders, system.forbiddenTrees);
         if (problem != FolderProblem::None)
             return problem;
     }
