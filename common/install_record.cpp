@@ -6,8 +6,8 @@
 #include <set>
 
 namespace {
-const char* const kKindNames[] = {"file-created", "file-replaced", "folder-created",
-                                  "value-set",    "key-created",   "committed"};
+const char* const kKindNames[] = {"file-created", "file-replaced", "folder-created", "value-set",
+                                  "key-created",  "committed",     "folder-removed"};
 
 // Fields may hold any byte (registry data); tabs, line ends and '%' are escaped.
 std::string Escape(const std::string& field) {
@@ -79,6 +79,7 @@ std::vector<std::string> Fields(const RecordEntry& e) {
     switch (e.kind) {
         case RecordKind::FileCreated:
         case RecordKind::FolderCreated:
+        case RecordKind::FolderRemoved:
             return {e.path};
         case RecordKind::FileReplaced:
             return {e.path, e.aside, e.flag ? "1" : "0"};
@@ -98,6 +99,7 @@ bool FromFields(RecordKind kind, const std::vector<std::string>& f, RecordEntry&
     switch (kind) {
         case RecordKind::FileCreated:
         case RecordKind::FolderCreated:
+        case RecordKind::FolderRemoved:
             if (f.size() != 1 || f[0].empty())
                 return false;
             e.path = f[0];

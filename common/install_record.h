@@ -23,6 +23,7 @@ enum class RecordKind {
     ValueSet,       // root, key, name, flag: existed before, type, earlier data (hex)
     KeyCreated,     // root, key
     Committed,      // the installation finished: asides may go, the record is the uninstall record
+    FolderRemoved,  // path: an empty folder of an earlier installation (the link group)
 };
 
 struct RecordEntry {

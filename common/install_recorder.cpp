@@ -1,6 +1,7 @@
 #include "install_recorder.h"
 
 #include "common/product_catalogue.h"
+#include "common/system_seam.h"
 
 namespace {
 const char kPendingSuffix[] = ".pending";
@@ -140,6 +141,9 @@ void UndoEntries(const std::vector<RecordEntry>& entries) {
             case RecordKind::FolderCreated:
                 RemoveFolderIfOurs(path);
                 break;
+            case RecordKind::FolderRemoved:
+                ::CreateDirectoryA(path, nullptr);
+                break;
             case RecordKind::ValueSet: {
                 HKEY key = nullptr;
                 if (::RegOpenKeyExA(RootFromName(e.root), path, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
@@ -204,6 +208,8 @@ bool CInstallRecorder::Append(const RecordEntry& entry) {
         return false;
     if (entry.kind != RecordKind::Committed)
         m_entries.push_back(entry);
+    if (g_system.recordEntryWritten)
+        g_system.recordEntryWritten(static_cast<int>(m_entries.size()));
     return true;
 }
 
@@ -218,7 +224,8 @@ bool CInstallRecorder::NoteFile(const CString& path) {
     // An open file (the running editor) must stay where it is: the caller hears
     // of it as it did before there was a record.
     {
-        ScopedHandle probe(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ScopedHandle probe(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
         if (!probe.IsValid() && ::GetLastError() == ERROR_SHARING_VIOLATION)
             return false;
     }
@@ -248,6 +255,13 @@ bool CInstallRecorder::NoteFolders(const CString& path) {
             return false;
     }
     return true;
+}
+
+bool CInstallRecorder::NoteFolderRemoval(const CString& path) {
+    RecordEntry e;
+    e.kind = RecordKind::FolderRemoved;
+    e.path = path.str();
+    return Append(e);
 }
 
 bool CInstallRecorder::NoteValue(HKEY root, const CString& key, const CString& name) {

@@ -34,6 +34,8 @@ public:
     bool NoteFile(const CString& path);
     // Before folders are made: every folder of the path not there yet, outermost first.
     bool NoteFolders(const CString& path);
+    // Before an empty folder of an earlier installation is removed.
+    bool NoteFolderRemoval(const CString& path);
     // Before a registry value is written, with the key it lives in.
     bool NoteValue(HKEY root, const CString& key, const CString& name);
 

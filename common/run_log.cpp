@@ -34,7 +34,7 @@ CString FileNameTimeStamp(const SYSTEMTIME& time) {
     return stamp;
 }
 
-bool CRunLog::Open(const CString& path, const char* defaultPrefix) {
+bool CRunLog::Open(const CString& path, const char* defaultPrefix, bool append) {
     m_path = path;
     if (m_path.IsEmpty()) {
         DWORD size = ::GetTempPathA(0, nullptr);
@@ -48,8 +48,10 @@ bool CRunLog::Open(const CString& path, const char* defaultPrefix) {
     }
     // The name may hold letters outside the code page only as the user typed
     // them, so it goes through the wide call like every other path here would.
-    m_file.Reset(::CreateFileW(Wide(m_path, CP_ACP).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    m_file.Reset(::CreateFileW(Wide(m_path, CP_ACP).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (m_file.IsValid() && append)
+        ::SetFilePointer(m_file.Get(), 0, nullptr, FILE_END);
     return m_file.IsValid();
 }
 

@@ -8,8 +8,10 @@
 
 class CRunLog {
 public:
-    // Creates the file; an empty path gives "<temp>\<prefix> <yyyy-mm-dd hh-mm-ss>.log".
-    bool Open(const CString& path, const char* defaultPrefix);
+    // Creates the file, or adds to it; an empty path gives
+    // "<temp>\<prefix> <yyyy-mm-dd hh-mm-ss>.log".
+    bool Open(const CString& path, const char* defaultPrefix, bool append = false);
+    void Close() { m_file.Reset(); }
     bool IsOpen() const { return m_file.IsValid(); }
     const CString& Path() const { return m_path; }
 

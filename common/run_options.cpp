@@ -59,6 +59,20 @@ std::vector<Word> SplitWords(const std::string& s) {
             break;
         size_t start = pos;
         Word word;
+        if (s[pos] == '"' && pos + 1 < s.size() && (s[pos + 1] == '/' || s[pos + 1] == '-')) {
+            // A whole switch in quotes, as programs that quote every argument with a blank pass it.
+            size_t close = s.find('"', pos + 1);
+            if (close == std::string::npos)
+                close = s.size();
+            std::vector<Word> inner = SplitWords(s.substr(pos + 1, close - pos - 1));
+            pos = close < s.size() ? close + 1 : close;
+            if (!inner.empty()) {
+                word = inner.front();
+                word.text = s.substr(start, pos - start);
+                words.push_back(word);
+            }
+            continue;
+        }
         if (s[pos] == '/' || s[pos] == '-') {
             word.isSwitch = true;
             ++pos;

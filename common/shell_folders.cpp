@@ -1,7 +1,7 @@
 #include "shell_folders.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 CString GetSpecialFolderPath(int csidl) {
     LPITEMIDLIST items = nullptr;
@@ -13,7 +13,17 @@ CString GetSpecialFolderPath(int csidl) {
     return ok ? CString(path) : CString();
 }
 
+namespace {
+bool g_perUserShortcuts = false;
+}
+
+void SetPerUserShortcuts(bool perUser) {
+    g_perUserShortcuts = perUser;
+}
+
 CString GetProgramsFolder() {
+    if (g_perUserShortcuts)
+        return GetSpecialFolderPath(CSIDL_PROGRAMS);
     CString folder = GetSpecialFolderPath(CSIDL_COMMON_PROGRAMS);
     return folder.IsEmpty() ? GetSpecialFolderPath(CSIDL_PROGRAMS) : folder;
 }

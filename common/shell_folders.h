@@ -2,8 +2,11 @@
 #pragma once
 #include "framework/afx_string.h"
 
-// The all-users Programs folder, or the user's own when that cannot be resolved.
+// The all-users Programs folder, or the user's own when that cannot be resolved
+// or when the installation is for this user only.
 CString GetProgramsFolder();
+// An installation for this user only keeps its links in the user's own folders.
+void SetPerUserShortcuts(bool perUser);
 // The user's Desktop folder; empty when it cannot be resolved.
 CString GetDesktopFolder();
 // Path of a special folder (CSIDL), empty on failure.

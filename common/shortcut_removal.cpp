@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "product_catalogue.h"
 #include "shell_folders.h"
 
@@ -9,21 +11,45 @@ CString LinkPath(const CString& folder, const char* name) {
     return folder + "\\" + name + ".lnk";
 }
 
-void RemoveProductShortcuts(LegacyLink legacy) {
+namespace {
+void RemoveLink(const CString& link, ShortcutRemovalWatcher* watcher) {
+    if (watcher && ::GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES)
+        watcher->BeforeLinkRemoved(link);
+    ::DeleteFileA(link);
+}
+
+bool IsEmptyFolder(const CString& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA(folder + "\\*", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool empty = true;
+    do {
+        if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0)
+            empty = false;
+    } while (empty && ::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return empty;
+}
+}  // namespace
+
+void RemoveProductShortcuts(LegacyLink legacy, ShortcutRemovalWatcher* watcher) {
     CString programs = GetProgramsFolder();
     CString group = programs + "\\" + kGroupFolderName;
     // An unresolved Programs folder must not turn the group into a relative path.
     if (!programs.IsEmpty() && ::GetFileAttributesA(group) != INVALID_FILE_ATTRIBUTES) {
         if (legacy == LegacyLink::Remove)
-            ::DeleteFileA(LinkPath(group, kLegacyGroupLinkName));
+            RemoveLink(LinkPath(group, kLegacyGroupLinkName), watcher);
         for (const ProductLink& link : kGroupLinks)
-            ::DeleteFileA(LinkPath(group, link.name));
+            RemoveLink(LinkPath(group, link.name), watcher);
+        if (watcher && IsEmptyFolder(group))
+            watcher->BeforeGroupRemoved(group);
         ::RemoveDirectoryA(group);
     }
     CString desktop = GetDesktopFolder();
     if (!desktop.IsEmpty()) {
         CString link = LinkPath(desktop, kDesktopLink.name);
         if (::GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES)
-            ::DeleteFileA(link);
+            RemoveLink(link, watcher);
     }
 }

@@ -10,4 +10,13 @@ CString LinkPath(const CString& folder, const char* name);
 
 enum class LegacyLink { Remove, Keep };
 
-void RemoveProductShortcuts(LegacyLink legacy);
+// Told of each link and of the group folder just before they go; setup keeps
+// them in its install record so that a rollback can bring them back.
+class ShortcutRemovalWatcher {
+public:
+    virtual ~ShortcutRemovalWatcher() = default;
+    virtual void BeforeLinkRemoved(const CString& link) = 0;
+    virtual void BeforeGroupRemoved(const CString& group) = 0;
+};
+
+void RemoveProductShortcuts(LegacyLink legacy, ShortcutRemovalWatcher* watcher = nullptr);

@@ -33,8 +33,5 @@ bool SystemLibraryPath(const char* name, char* out, size_t outSize) {
 }
 
 SystemSeam g_system = {
-    ::GetVersionExA,
-    ::GetVersion,
-    BindFromSystemFolder,
-    LoadFromSystemFolder,
+    ::GetVersionExA, ::GetVersion, BindFromSystemFolder, LoadFromSystemFolder, nullptr,
 };

@@ -11,6 +11,9 @@ struct SystemSeam {
     FARPROC (*bindSystemFunction)(const char* library, const char* function);
     // Loads a library by bare name from the system folder only.
     HMODULE (*loadSystemLibrary)(const char* name);
+    // Told after each entry of the install record is on disk (null: nobody);
+    // tests end the process there, as a power cut would.
+    void (*recordEntryWritten)(int count);
 };
 
 extern SystemSeam g_system;

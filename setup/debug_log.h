@@ -10,3 +10,5 @@ void LogText(const char* text);
 void LogFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Sends the shared operations' trace lines into the log.
 void ConnectTraceToLog();
+// Also hands every later addition to the log to mirror (the run's log file).
+void MirrorLog(void (*mirror)(const char* text));

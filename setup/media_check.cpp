@@ -19,6 +19,8 @@ BOOL CSetupApp::IsExitfile() {
     LogText("start IsExitfile()\r\n");
     m_strSourceDir = BeforeLastBackslash(GetModulePath());
     if (!CanOpenForReading(m_strSourceDir + "\\" + kEditorMediaName, "r")) {
+        if (IsUnattended())
+            FailUnattended(CString("the media lack ") + kEditorMediaName + " beside " + GetModulePath());
         AfxMessageBox(
             "Sorry Pagewright can not be installed right now. We \ncould not find necessary installation file. If "
             "you \nhave downloaded the ZIP package from Internet, \nplease unzip the whole package into a temporary "
@@ -31,6 +33,8 @@ BOOL CSetupApp::IsExitfile() {
         missing = kUninstallerFileName;
     if (!missing.IsEmpty()) {
         missing += " is not found.";
+        if (IsUnattended())
+            FailUnattended("the media are incomplete: " + missing);
         AfxMessageBox(missing, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
     }
     LogText("exit IsExitfile()\r\n");

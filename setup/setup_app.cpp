@@ -5,8 +5,11 @@
 #include <cstdlib>
 
 #include "common/admin_check.h"
+#include "common/folder_protection.h"
+#include "common/install_folder_guard.h"
 #include "common/product_catalogue.h"
 #include "common/registry.h"
+#include "common/shell_folders.h"
 #include "common/system_seam.h"
 #include "common/text_rules.h"
 #include "debug_log.h"
@@ -34,6 +37,8 @@ INT_PTR CSetupApp::RunPage(CDialog& page) {
 }
 
 BOOL CSetupApp::InitInstance() {
+    if (!StartRun())
+        return FALSE;
     Enable3dControls();
     SetDialogBkColor(RGB(255, 255, 255), RGB(0, 0, 0));
     m_bSameDir = 0;
@@ -52,27 +57,68 @@ BOOL CSetupApp::InitInstance() {
     m_strInstallDir = programFiles + kDefaultFolderUnderPrograms;
 
     CString userName;
-    if (GetCurrentUserName(userName) && IsAdmin(userName)) {
+    bool admin = GetCurrentUserName(userName) && IsAdmin(userName);
+    m_log.Field("user", userName);
+    m_log.Field("administrator", admin ? "yes" : "no");
+    if (admin && m_options.scope != InstallScope::CurrentUser) {
         m_hRootKey = HKEY_LOCAL_MACHINE;
+    } else if (m_options.scope == InstallScope::AllUsers) {
+        FailUnattended("/ALLUSERS needs administrator rights");
+    } else if (IsUnattended() || m_options.scope == InstallScope::CurrentUser) {
+        m_unattended.Answered("you are not an administrator, still keep up installing?", "Yes, for this user");
+        m_hRootKey = HKEY_CURRENT_USER;
     } else {
         if (AfxMessageBox("you are not an administrator, still keep up installing?",
                           MB_YESNO | MB_TOPMOST | MB_SETFOREGROUND) != IDYES)
             return FALSE;
         m_hRootKey = HKEY_CURRENT_USER;
     }
+    if (m_hRootKey == HKEY_CURRENT_USER) {
+        // A standard user may not write Program Files nor the machine's lists:
+        // the installation goes to the user's own programs folder and links.
+        CString local = GetSpecialFolderPath(CSIDL_LOCAL_APPDATA);
+        if (!local.IsEmpty())
+            m_strInstallDir = local + "\\Programs" + kDefaultFolderUnderPrograms;
+        SetPerUserShortcuts(true);
+    }
+    m_log.Field("registry root", RootNameForTrace(m_hRootKey));
+    if (CInstallRecorder::RecoverUnfinished(m_hRootKey)) {
+        LogText("an unfinished installation was rolled back\r\n");
+        m_log.Write("an unfinished installation was rolled back\r\n");
+    }
 
     m_strOldSetupPath = RegGetString(m_hRootKey, kProductKey, kSetupPathValue, "");
     if (!m_strOldSetupPath.IsEmpty()) {
         if (TailEndsWith(m_lpCmdLine, "autorun"))
             EndProcess(0);
-        if (AfxMessageBox("You already have installed Brellic Pagewright. Do you want to reinstall it?",
-                          MB_YESNO | MB_SYSTEMMODAL | MB_SETFOREGROUND) != IDYES)
+        if (IsUnattended())
+            m_unattended.Answered("You already have installed Brellic Pagewright. Do you want to reinstall it?", "Yes");
+        else if (AfxMessageBox("You already have installed Brellic Pagewright. Do you want to reinstall it?",
+                               MB_YESNO | MB_SYSTEMMODAL | MB_SETFOREGROUND) != IDYES)
             InterruptAndExit();
         LogText("user want to reinstall\n\r");
-        m_strInstallDir = UpToLastBackslash(m_strOldSetupPath);
+        // An earlier folder that could never be removed again is not reused:
+        // the installation goes to the default folder instead.
+        CString earlier = UpToLastBackslash(m_strOldSetupPath);
+        if (earlier.IsEmpty() || InstallFolderProblem(earlier, CurrentSystemFolders()) == FolderProblem::None)
+            m_strInstallDir = earlier;
+        else
+            m_log.Write("the earlier installation's folder " + earlier + " cannot be used; the default is\r\n");
+        if (!m_options.installDir.IsEmpty() && WithTrailingBackslash(m_options.installDir) != m_strInstallDir)
+            m_log.Write("the destination given is ignored: a reinstallation goes into the earlier folder\r\n");
+    } else if (!m_options.installDir.IsEmpty()) {
+        CString chosen = WithTrailingBackslash(m_options.installDir);
+        if (InstallFolderProblem(chosen, CurrentSystemFolders()) != FolderProblem::None) {
+            m_log.Write("failure: the destination " + chosen + " cannot be used\r\n");
+            Finish(kExitBadCommandLine);
+        }
+        m_strInstallDir = chosen;
     }
 
+    StartTraceInLog();
     IsExitfile();
+    if (IsUnattended())
+        RunUnattended();
 
     if (m_pageWelcome.DoModal() != IDOK)
         InterruptAndExit();
@@ -127,28 +173,69 @@ void CSetupApp::RunWizard() {
 }
 
 void CSetupApp::Install(WizardAction variant) {
-    bool all = variant == WizardAction::InstallDefault;
-    CopyFiles();
-    m_engine.RemoveShortcuts();
-    ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSHNOWAIT, nullptr, nullptr);
-    if (all || m_bStartMenuIcon)
-        m_engine.AddTpStartMenu();
-    if (all || m_bDesktopShortcut)
-        m_engine.CreateDesktopShortCut();
-    m_engine.WriteReg();
+    if (!InstallSteps(variant == WizardAction::InstallDefault))
+        InterruptAndExit();
     m_pageFinish.DoModal();
     if (m_bRunProgram)
         m_engine.RunProgram();
 }
 
-void CSetupApp::CopyFiles() {
+bool CSetupApp::InstallSteps(bool allShortcuts) {
+    InstallQuestions& questions = IsUnattended() ? static_cast<InstallQuestions&>(m_unattended) : m_questions;
+    m_engine.SetQuestions(questions);
+    m_engine.SetRecorder(&m_recorder);
+    bool newFolder = ::GetFileAttributesA(m_strInstallDir) == INVALID_FILE_ATTRIBUTES;
+    m_recorder.Begin(m_hRootKey, m_strInstallDir);
+
     StepOutcome copied = m_engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
-    if (copied.status == StepStatus::FolderNotCreated) {
-        m_questions.ReportFolderNotCreated(copied.path);
-        EndProcess(0);
+    if (copied.status != StepStatus::Done) {
+        m_recorder.Rollback();
+        if (IsUnattended())
+            return false;
+        if (copied.status == StepStatus::FolderNotCreated || copied.status == StepStatus::NotRecorded) {
+            questions.ReportFolderNotCreated(copied.path);
+            EndProcess(0);
+        }
+        return false;
     }
-    if (copied.status == StepStatus::Cancelled)
-        InterruptAndExit();
+    // A folder for all users outside Program Files would otherwise inherit
+    // whatever its drive allows every user.
+    if (newFolder && m_hRootKey == HKEY_LOCAL_MACHINE)
+        ProtectLikeProgramFiles(m_strInstallDir);
+
+    m_engine.RemoveShortcuts();
+    ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSHNOWAIT, nullptr, nullptr);
+    if (allShortcuts || m_bStartMenuIcon)
+        m_engine.AddTpStartMenu();
+    if (allShortcuts || m_bDesktopShortcut)
+        m_engine.CreateDesktopShortCut();
+    m_engine.WriteReg();
+    if (IsUnattended() && m_unattended.Failed()) {
+        m_recorder.Rollback();
+        return false;
+    }
+    if (!InstallationRegistered() || !m_recorder.Commit()) {
+        m_recorder.Rollback();
+        if (IsUnattended())
+            m_unattended.Fail("the installation could not be recorded in the registry");
+        else
+            AfxMessageBox("Setup could not record the installation in the registry, so nothing has been installed.",
+                          MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+// What the uninstaller will look for: a refused registry write leaves it out.
+bool CSetupApp::InstallationRegistered() const {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(m_hRootKey, kProductKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0;
+    DWORD size = 0;
+    bool present = ::RegQueryValueExA(key, kSetupPathValue, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+    return present;
 }
 
 CString CSetupApp::MediaEditorPath() const {

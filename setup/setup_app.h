@@ -3,6 +3,10 @@
 #pragma once
 #include <windows.h>
 
+#include "common/install_recorder.h"
+#include "common/run_log.h"
+#include "common/run_options.h"
+#include "common/single_run.h"
 #include "debug_message_dlg.h"
 #include "engine/install_engine.h"
 #include "engine/install_state.h"
@@ -15,6 +19,7 @@
 #include "pages/interrupted_page.h"
 #include "pages/welcome_page.h"
 #include "sequence.h"
+#include "unattended_questions.h"
 #include "wizard_questions.h"
 
 class CSetupApp : public CWinApp, public InstallState {
@@ -32,9 +37,21 @@ public:
     void RunWizard();
     void Install(WizardAction variant);
 
-    // Copies the files; a destination that cannot be made ends the process, a
-    // copy given up ends it through the interrupted page.
-    void CopyFiles();
+    // The install steps under the install record: true when the installation
+    // was committed; otherwise everything was rolled back and the user told.
+    bool InstallSteps(bool allShortcuts);
+    bool InstallationRegistered() const;
+
+    // Switches, the run's log and the one-run lock; false when the run ends here.
+    bool StartRun();
+    void StartTraceInLog();
+    bool IsUnattended() const { return m_options.ui != UiLevel::Full; }
+    // The installation without a page or a question.
+    [[noreturn]] void RunUnattended();
+    // Ends the run with that exit code, its log closed with the result line.
+    [[noreturn]] void Finish(int exitCode);
+    // A failure of an unattended run: logged, then exit code 1603.
+    [[noreturn]] void FailUnattended(const CString& why);
 
     // Full path of the media's "Scrivo.ex_" beside the running program.
     CString MediaEditorPath() const;
@@ -43,6 +60,11 @@ public:
     RECT m_rcPage{};
     CWizardQuestions m_questions;
     CInstallEngine m_engine{*this, m_questions};
+    RunOptions m_options;
+    CRunLog m_log;
+    CUnattendedQuestions m_unattended{m_log};
+    CSingleRun m_singleRun;
+    CInstallRecorder m_recorder;
     CInstallTypePage m_pageInstallType;
     CAgreementPage m_pageAgreement;
     CDestinationPage m_pageDestination;

@@ -1,6 +1,9 @@
 // The installed files, the backups the user agrees to, the shortcuts, and the
 // folders that are empty once the files are gone.
 #include "common/install_folder_guard.h"
+#include "common/install_recorder.h"
+#include "common/product_catalogue.h"
+#include "common/shell_folders.h"
 #include "common/shortcut_removal.h"
 #include "common/system_paths.h"
 #include "common/text_rules.h"
@@ -8,11 +11,50 @@
 #include "uninstall_app.h"
 #include "uninstall_rules.h"
 
+namespace {
+// The name of a file directly in folder (which ends with a backslash); empty otherwise.
+CString NameInFolder(const std::string& path, const CString& folder) {
+    std::string prefix = FoldCase(folder.str());
+    if (path.size() <= prefix.size() || FoldCase(path.substr(0, prefix.size())) != prefix)
+        return CString();
+    std::string name = path.substr(prefix.size());
+    return name.find('\\') == std::string::npos ? CString(name.c_str()) : CString();
+}
+
+bool SetupInstallsName(const char* name) {
+    for (const ProductFile& file : kProductFiles)
+        if (CString(file.installedName).CompareNoCase(name) == 0)
+            return true;
+    return false;
+}
+}  // namespace
+
+// With an install record, exactly the files setup created; without one (an
+// installation by an earlier setup), the fixed list, less names these media
+// never install. Never a file that was there before the installation.
 void CUninstallApp::BuildFileList() {
     m_pFileList.clear();
     m_pFileList.reserve(kFileListRoom);
-    m_pFileList.assign(std::begin(kInstalledFileNames), std::end(kInstalledFileNames));
-    m_nFileCount = kInstalledFileCount;
+    m_createdFolders.clear();
+    ParsedRecord record = CInstallRecorder::ReadRecord(m_strInstallDir);
+    m_bHasRecord = record.committed;
+    if (m_bHasRecord) {
+        RemovalPlan plan = PlanRemoval(record.entries);
+        m_pFileList.push_back(kEditorFileName);  // first: only it means "in use"
+        for (const std::string& path : plan.files) {
+            CString name = NameInFolder(path, m_strInstallDir);
+            // Backups go only when the user agrees (below).
+            if (!name.IsEmpty() && name.CompareNoCase(kEditorFileName) != 0 && !IsBackupName(name))
+                m_pFileList.push_back(name);
+        }
+        for (const std::string& folder : plan.folders)
+            m_createdFolders.push_back(WithTrailingBackslash(folder.c_str()));
+    } else {
+        for (const char* name : kInstalledFileNames)
+            if (SetupInstallsName(name))
+                m_pFileList.push_back(name);
+    }
+    m_nFileCount = static_cast<int>(m_pFileList.size());
 
     CFileFind finder;
     BOOL more = finder.FindFile(m_strInstallDir + "*.*");
@@ -84,8 +126,10 @@ BOOL CUninstallApp::RemoveUninstaller() {
     CString path = m_strInstallDir + kUninstallerFileName;
     ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     for (int attempt = 0; attempt < kUninstallerAttempts; ++attempt) {
-        if (::DeleteFileA(path) || !IsFileThere(path))
+        if (::DeleteFileA(path) || !IsFileThere(path)) {
+            ::DeleteFileA(m_strInstallDir + kRecordFileName);  // the record is ours, and goes last
             return TRUE;
+        }
         ::Sleep(100);
     }
     ShowMessage(KeptFilesMessage({path}), MB_OK);
@@ -93,16 +137,31 @@ BOOL CUninstallApp::RemoveUninstaller() {
 }
 
 void CUninstallApp::RemoveShortcuts() {
+    // An installation for all users and one for a single user keep their links
+    // in different folders; whichever this was, both are looked at.
     RemoveProductShortcuts(LegacyLink::Keep);
+    SetPerUserShortcuts(true);
+    RemoveProductShortcuts(LegacyLink::Keep);
+    SetPerUserShortcuts(false);
 }
 
 // Removes the installation folder and then each parent that is left empty;
 // the first folder that cannot go ends the walk. Folders of the system and the
 // user, and links to folders elsewhere, are never removed, even when empty.
+// With an install record the walk stops at the first folder setup did not make.
 void CUninstallApp::RemoveInstallFolders() {
     const std::vector<CString>& protectedFolders = SystemFoldersHere().protectedFolders;
+    auto madeBySetup = [this](const CString& folder) {
+        if (!m_bHasRecord)
+            return true;
+        for (const CString& created : m_createdFolders)
+            if (created.CompareNoCase(folder) == 0)
+                return true;
+        return false;
+    };
     CString folder = m_strInstallDir;
-    while (!IsProtectedFolder(folder, protectedFolders) && !IsLinkedFolder(folder) && ::RemoveDirectoryA(folder)) {
+    while (madeBySetup(folder) && !IsProtectedFolder(folder, protectedFolders) && !IsLinkedFolder(folder) &&
+           ::RemoveDirectoryA(folder)) {
         CString parent = ParentFolder(folder);
         if (parent == folder)
             break;

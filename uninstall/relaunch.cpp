@@ -76,7 +76,16 @@ BOOL CUninstallApp::RelaunchFromTemp() {
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.lpFile = destination;
-    info.lpParameters = m_strInstallDir;
+    // An unattended removal run gets the same switches and writes to the same log.
+    CString parameters = m_strInstallDir;
+    if (IsUnattended()) {
+        CString switches = "/S ";
+        if (m_log.IsOpen())
+            switches += "\"/LOG=" + m_log.Path() + "\" ";
+        parameters = switches + m_strInstallDir;
+        m_log.Close();
+    }
+    info.lpParameters = parameters;
     // Not the current folder: that may be the installation folder, which the
     // copy could not remove while it is its current folder.
     info.lpDirectory = systemFolder.IsEmpty() ? nullptr : systemFolder.c_str();
@@ -84,5 +93,17 @@ BOOL CUninstallApp::RelaunchFromTemp() {
     BOOL started = ::ShellExecuteExA(&info);
     hold.Reset();
     ScopedHandle process(started ? info.hProcess : nullptr);
-    return process ? TRUE : FALSE;
+    if (!process)
+        return FALSE;
+    m_nExitCode = kExitSuccess;
+    if (IsUnattended()) {
+        // The caller learns the outcome only when the removal is done.
+        m_singleRun.Release();
+        ::WaitForSingleObject(process.Get(), INFINITE);
+        DWORD code = kExitFailed;
+        ::GetExitCodeProcess(process.Get(), &code);
+        m_nExitCode = static_cast<int>(code);
+        m_bLogHandedOver = true;
+    }
+    return TRUE;
 }

@@ -2,6 +2,7 @@
 
 #include "common/admin_check.h"
 #include "common/install_folder_guard.h"
+#include "common/install_recorder.h"
 #include "common/product_catalogue.h"
 #include "common/registry.h"
 #include "common/system_paths.h"
@@ -10,11 +11,42 @@
 
 BOOL CUninstallApp::InitInstance() {
     m_strTitle = UninstallerTitle(m_strTitle);
-    if (IsRemovalRun())
+    m_options = ParseUninstallSwitches(m_lpCmdLine, &m_strFolderArgument);
+    bool removal = IsRemovalRun();
+    if (m_options.log)
+        m_log.Open(m_options.logFile, "Brellic Pagewright Uninstall", removal);
+    m_log.Field("program", GetModulePath());
+    m_log.Field("command line", m_lpCmdLine);
+    if (!m_options.badSwitch.IsEmpty()) {
+        ShowMessage("The switch \"" + m_options.badSwitch + "\" is not known.", MB_OK);
+        return EndRun(kExitBadCommandLine);
+    }
+    // The removal run waits a moment for its first run, which lets go as it starts it.
+    if (!m_singleRun.Acquire(removal ? 10000 : 0)) {
+        m_log.Write("another setup or uninstall of Brellic Pagewright is running\r\n");
+        return EndRun(kExitAlreadyRunning);
+    }
+    m_nExitCode = kExitFailed;  // until a run says otherwise
+    if (removal)
         RunRemoval();
     else
         RunFirst();
+    return EndRun(m_nExitCode);
+}
+
+BOOL CUninstallApp::EndRun(int exitCode) {
+    m_nExitCode = exitCode;
+    CString result;
+    result.Format("result: %d %s\r\n", exitCode, ExitCodeMeaning(exitCode));
+    if (!m_bLogHandedOver)
+        m_log.Write(result);
+    m_singleRun.Release();
     return FALSE;
+}
+
+int CUninstallApp::ExitInstance() {
+    CWinApp::ExitInstance();
+    return IsUnattended() ? m_nExitCode : 0;
 }
 
 BOOL CUninstallApp::IsRemovalRun() {
@@ -27,14 +59,19 @@ void CUninstallApp::ChooseRootKey() {
 }
 
 void CUninstallApp::RunFirst() {
-    if (AskConfirmation() != IDYES)
+    if (!IsUnattended() && AskConfirmation() != IDYES) {
+        m_nExitCode = kExitCancelled;
         return;
+    }
     ChooseRootKey();
     RelaunchFromTemp();
 }
 
 void CUninstallApp::RunRemoval() {
-    CString folder = InstallFolderArgument(m_lpCmdLine);
+    // A killed installation is undone before anything is removed.
+    CInstallRecorder::RecoverUnfinished(HKEY_LOCAL_MACHINE);
+    CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER);
+    CString folder = InstallFolderArgument(TrimmedLeft(m_strFolderArgument));
     // The root only says where "SetupPath" is read; the cleanup covers both
     // roots. Without the question, the group listing is never loaded.
     if (folder.IsEmpty()) {
@@ -54,6 +91,7 @@ void CUninstallApp::RunRemoval() {
         return;
     RemoveUninstallEntries();
     RemoveInstallFolders();
+    m_nExitCode = kExitSuccess;
     ShowMessage(kSuccessText, MB_OK);
     // Last act: the interpreter deletes this file once the process has ended.
     DeleteSelf();
@@ -79,10 +117,22 @@ const SystemFolders& CUninstallApp::SystemFoldersHere() {
     return m_systemFolders;
 }
 
+// An unattended run shows nothing: its messages go to the log, and the backup
+// question is answered Yes (a removal takes everything of ours).
 int CUninstallApp::ShowMessage(const char* text, UINT type) {
-    return AfxMessageBox(text, type);
+    if (!IsUnattended())
+        return AfxMessageBox(text, type);
+    m_log.Write(CString(text) + "\r\n");
+    return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
 }
 
 int CUninstallApp::AskConfirmation() {
     return ::MessageBoxA(nullptr, kConfirmText, kConfirmCaption, MB_YESNO);
+}
+
+CString TrimmedLeft(const CString& text) {
+    int first = 0;
+    while (first < text.GetLength() && (text[first] == ' ' || text[first] == '\t'))
+        ++first;
+    return text.Mid(first);
 }

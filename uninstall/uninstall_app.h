@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "common/install_folder_rule.h"
+#include "common/run_log.h"
+#include "common/run_options.h"
+#include "common/single_run.h"
 #include "framework/win_app.h"
 
 class CUninstallApp : public CWinApp {
@@ -17,6 +20,11 @@ public:
 
     // Runs one of the two runs; always FALSE, the program ends afterwards.
     BOOL InitInstance() override;
+    // The exit code of an unattended run; 0 for a person's.
+    int ExitInstance() override;
+    bool IsUnattended() const { return m_options.ui != UiLevel::Full; }
+    // Writes the result to the log and lets go of the lock; FALSE.
+    BOOL EndRun(int exitCode);
 
     // Mode test: TRUE when the program runs from its own temporary folder.
     BOOL IsRemovalRun();
@@ -52,6 +60,17 @@ public:
     virtual int ShowMessage(const char* text, UINT type);
     virtual int AskConfirmation();
 
+    RunOptions m_options;
+    CString m_strFolderArgument;  // the removal run's folder, after the switches
+    CRunLog m_log;
+    CSingleRun m_singleRun;
+    int m_nExitCode = 0;
+    bool m_bLogHandedOver = false;  // the removal run writes the rest of the log
+    // Folders the install record says setup made, innermost first; empty
+    // without a record. The folder walk never goes above them.
+    std::vector<CString> m_createdFolders;
+    bool m_bHasRecord = false;
+
     std::vector<CString> m_pFileList;
     int m_nFileCount = 0;
     CString m_strInstallDir;
@@ -59,3 +78,6 @@ public:
     SystemFolders m_systemFolders;
     bool m_bHaveSystemFolders = false;
 };
+
+// The text without its leading blanks.
+CString TrimmedLeft(const CString& text);

@@ -48,6 +48,7 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
                                               const char* lpsz4) {
     std::vector<CString> uncopied;
     std::vector<PassPosition> waiting;
+    m_presentAtStart.clear();
     PassPosition position;
     bool starting = true;
     for (;;) {
@@ -58,8 +59,13 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
             // such drive) would only make every copy fail: stop before anything is touched.
             if (!CreateThePath(m_state.m_strInstallDir) || !FolderExists(m_state.m_strInstallDir))
                 return {StepStatus::FolderNotCreated, m_state.m_strInstallDir};
+            if (m_recorder && !m_recorder->IsActive() && !m_recorder->Open())
+                return {StepStatus::NotRecorded, m_state.m_strInstallDir};
             if (m_state.m_strOldSetupPath == m_state.m_strInstallDir)
                 m_state.m_bSameDir = 1;
+            if (m_presentAtStart.empty())
+                for (const CString& entry : m_state.m_pCopyList)
+                    m_presentAtStart.push_back(FileIsPresent(m_state.m_strSourceDir + "\\" + entry));
             position = PassPosition{};
             starting = false;
         }
@@ -70,7 +76,7 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
             LogText("exit CopyFileToAnother()\r\n");
             position = waiting.back();
             waiting.pop_back();
-        } else if (m_questions.FileInUse(heldFile) == InUseAnswer::Retry) {
+        } else if (m_questions->FileInUse(heldFile) == InUseAnswer::Retry) {
             waiting.push_back(position);
             starting = true;
         } else {
@@ -79,10 +85,11 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
         }
     }
 
-    if (!uncopied.empty())
-        m_questions.ReportUncopiedFiles(uncopied);
     LogText("exit CopyFileToAnother()\r\n");
-    return {};
+    if (uncopied.empty())
+        return {};
+    m_questions->ReportUncopiedFiles(uncopied);
+    return {StepStatus::Incomplete, uncopied.front()};
 }
 
 // Copies the entries from position on. False when a file held open stopped the
@@ -111,6 +118,19 @@ bool CInstallEngine::CopyPass(PassPosition& position, std::vector<CString>& unco
         }
 
         LogFormat("CopyFile(%s, %s, FALSE)\r\n", source.c_str(), destination.c_str());
+        bool present = FileIsPresent(source);
+        // The earlier file is moved aside first, so a failed copy can be undone;
+        // one that is held open stays where it is and is reported as in use.
+        if (present && m_recorder && !m_recorder->NoteFile(destination)) {
+            if (::GetLastError() == ERROR_SHARING_VIOLATION) {
+                ++position.index;
+                position.backupSettled = false;
+                heldFile = destination;
+                return false;
+            }
+            Remember(uncopied, installedName);
+            continue;
+        }
         if (CopyOverwriting(source, destination)) {
             Forget(uncopied, installedName);
             continue;
@@ -121,7 +141,9 @@ bool CInstallEngine::CopyPass(PassPosition& position, std::vector<CString>& unco
             heldFile = destination;
             return false;
         }
-        if (FileIsPresent(source))
+        // Media taken away during the copy is a failure, not a file these media lack.
+        bool wasPresent = position.index < m_presentAtStart.size() && m_presentAtStart[position.index];
+        if (present || wasPresent)
             Remember(uncopied, installedName);
         else
             Forget(uncopied, installedName);  // not on these media: nothing to install
@@ -135,9 +157,12 @@ CInstallEngine::BackupResult CInstallEngine::KeepBackupIfWanted(const CString& s
     CString installedVersion;
     GetFileVersion(newVersion, source);
     GetFileVersion(installedVersion, destination);
-    if (!OffersBackup(newVersion, installedVersion) || !m_questions.OfferBackup(installedVersion))
+    if (!OffersBackup(newVersion, installedVersion) || !m_questions->OfferBackup(installedVersion))
         return BackupResult::GoOn;
-    if (::CopyFileA(destination, PathInFolder(m_state.m_strInstallDir, BackupName(installedVersion)), FALSE))
+    CString backup = PathInFolder(m_state.m_strInstallDir, BackupName(installedVersion));
+    if (m_recorder && !m_recorder->NoteFile(backup))
+        return ::GetLastError() == ERROR_SHARING_VIOLATION ? BackupResult::InUse : BackupResult::Failed;
+    if (::CopyFileA(destination, backup, FALSE))
         return BackupResult::GoOn;
     return ::GetLastError() == ERROR_SHARING_VIOLATION ? BackupResult::InUse : BackupResult::Failed;
 }

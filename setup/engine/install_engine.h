@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "common/install_recorder.h"
 #include "framework/afx_string.h"
 #include "install_questions.h"
 #include "install_state.h"
@@ -14,6 +15,8 @@ enum class StepStatus {
     Done,
     Cancelled,         // a file stayed in use and the answer was Cancel
     FolderNotCreated,  // nothing was copied
+    Incomplete,        // files that were on the media could not be put in place
+    NotRecorded,       // the install record could not be written: nothing more was changed
 };
 
 struct StepOutcome {
@@ -23,7 +26,7 @@ struct StepOutcome {
 
 class CInstallEngine {
 public:
-    CInstallEngine(InstallState& state, InstallQuestions& questions) : m_state(state), m_questions(questions) {}
+    CInstallEngine(InstallState& state, InstallQuestions& questions) : m_state(state), m_questions(&questions) {}
     CInstallEngine(const CInstallEngine&) = delete;
     CInstallEngine& operator=(const CInstallEngine&) = delete;
 
@@ -40,6 +43,11 @@ public:
     void RepairRunexe(CString& commandLine, CString& directory);
     void RunProgram();
 
+    // Who answers the engine's questions from now on.
+    void SetQuestions(InstallQuestions& questions) { m_questions = &questions; }
+    // Every change is noted in this record before it is made; none when null.
+    void SetRecorder(CInstallRecorder* recorder) { m_recorder = recorder; }
+
 private:
     // Where a pass over the copy list stopped, or goes on.
     struct PassPosition {
@@ -50,7 +58,10 @@ private:
 
     bool CopyPass(PassPosition& position, std::vector<CString>& uncopied, CString& heldFile);
     BackupResult KeepBackupIfWanted(const CString& source, const CString& destination);
+    void SetValue(HKEY root, const char* key, const char* name, const char* value, DWORD type);
 
     InstallState& m_state;
-    InstallQuestions& m_questions;
+    InstallQuestions* m_questions;
+    CInstallRecorder* m_recorder = nullptr;
+    std::vector<bool> m_presentAtStart;  // media files found when the copy began
 };

@@ -26,34 +26,45 @@ CString Decimal(uint32_t value) {
 }
 }  // namespace
 
+// Every value is noted in the install record before it is written.
+void CInstallEngine::SetValue(HKEY root, const char* key, const char* name, const char* value, DWORD type) {
+    if (m_recorder)
+        m_recorder->NoteValue(root, key, name);
+    RegSetString(root, key, name, value, type);
+}
+
 void CInstallEngine::WriteReg() {
     LogText("start WriteReg()\r\n");
-    RegSetString(m_state.m_hRootKey, kProductKey, kSetupPathValue, m_state.m_strInstallDir, REG_SZ);
+    HKEY root = m_state.m_hRootKey;
+    SetValue(root, kProductKey, kSetupPathValue, m_state.m_strInstallDir, REG_SZ);
 
     // The media editor beside the running setup; the media check has named that folder.
     CString mediaEditor = m_state.m_strSourceDir.IsEmpty() ? MediaEditorBesideProgram()
                                                            : m_state.m_strSourceDir + "\\" + kEditorMediaName;
     CString version;
     GetFileVersion(version, mediaEditor);
-    RegSetString(m_state.m_hRootKey, kProductKey, kVersionValue, version, REG_SZ);
+    SetValue(root, kProductKey, kVersionValue, version, REG_SZ);
     CString count;
     count.Format("%d", m_state.m_nCopyCount);
-    RegSetString(m_state.m_hRootKey, kProductKey, kCopiedFileCountValue, count, REG_DWORD);
+    SetValue(root, kProductKey, kCopiedFileCountValue, count, REG_DWORD);
 
     LogText("add to add/del program\r\n");
+    // The entry lives under the root the installation is for: a user who may not
+    // write the machine's list still finds the editor in the list of their programs.
     CString uninstaller = m_state.m_strInstallDir + kUninstallerFileName;
     // Quoted, so that a folder with blanks cannot make the system start a shorter path.
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "\"" + uninstaller + "\"", REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", kProductName, REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", uninstaller, REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallPath", uninstaller, REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion", version, REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", kPublisherName, REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", m_state.m_strInstallDir, REG_SZ);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize",
-                 Decimal(InstalledKibibytes(m_state.m_strInstallDir, m_state.m_pCopyList, m_state.m_nCopyCount)),
-                 REG_DWORD);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify", "1", REG_DWORD);
-    RegSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair", "1", REG_DWORD);
+    SetValue(root, kUninstallKey, "UninstallString", "\"" + uninstaller + "\"", REG_SZ);
+    SetValue(root, kUninstallKey, "QuietUninstallString", "\"" + uninstaller + "\" /S", REG_SZ);
+    SetValue(root, kUninstallKey, "DisplayName", kProductName, REG_SZ);
+    SetValue(root, kUninstallKey, "DisplayIcon", uninstaller, REG_SZ);
+    SetValue(root, kUninstallKey, "UninstallPath", uninstaller, REG_SZ);
+    SetValue(root, kUninstallKey, "DisplayVersion", version, REG_SZ);
+    SetValue(root, kUninstallKey, "Publisher", kPublisherName, REG_SZ);
+    SetValue(root, kUninstallKey, "InstallLocation", m_state.m_strInstallDir, REG_SZ);
+    SetValue(root, kUninstallKey, "EstimatedSize",
+             Decimal(InstalledKibibytes(m_state.m_strInstallDir, m_state.m_pCopyList, m_state.m_nCopyCount)),
+             REG_DWORD);
+    SetValue(root, kUninstallKey, "NoModify", "1", REG_DWORD);
+    SetValue(root, kUninstallKey, "NoRepair", "1", REG_DWORD);
     LogText("exit WriteReg()\r\n");
 }

@@ -33,7 +33,7 @@ BOOL CInstallEngine::CreateShortCut(const char* file, const char* folder, const 
     LogFormat("CoCreateInstance return value: pShellLink = 0x%x, hres = %d);\r\n", TraceAddress(link.Get()),
               static_cast<int>(created));
     if (FAILED(created) || !link) {
-        m_questions.ReportShortcutFailed(linkPath);
+        m_questions->ReportShortcutFailed(linkPath);
     } else {
         link->SetPath(m_state.m_strInstallDir + file);
         link->SetDescription(kLinkDescription);
@@ -42,7 +42,7 @@ BOOL CInstallEngine::CreateShortCut(const char* file, const char* folder, const 
         LogFormat("QueryInterface return value: pPf = 0x%x\r\n", TraceAddress(persist.Get()));
         if (persist) {
             std::vector<wchar_t> wide = WideFileName(linkPath);
-            if (!wide.empty())
+            if (!wide.empty() && (!m_recorder || m_recorder->NoteFile(linkPath)))
                 persist->Save(wide.data(), TRUE);
             LogFormat("save link: sz = %s \r\n", linkPath.c_str());
         }
@@ -56,6 +56,8 @@ void CInstallEngine::AddTpStartMenu() {
     CString programs = GetProgramsFolder();
     if (!programs.IsEmpty()) {
         CString group = programs + "\\" + kGroupFolderName;
+        if (m_recorder)
+            m_recorder->NoteFolders(group);
         MyCreatePath(group);
         for (const ProductLink& link : kGroupLinks)
             if (!link.mediaName)
@@ -86,6 +88,25 @@ BOOL CInstallEngine::CreateDesktopShortCut() {
     return TRUE;
 }
 
+namespace {
+// The links of an earlier installation are moved aside rather than deleted, so
+// that a rollback can put them back.
+class RecordedRemoval : public ShortcutRemovalWatcher {
+public:
+    explicit RecordedRemoval(CInstallRecorder& recorder) : m_recorder(recorder) {}
+    void BeforeLinkRemoved(const CString& link) override { m_recorder.NoteFile(link); }
+    void BeforeGroupRemoved(const CString& group) override { m_recorder.NoteFolderRemoval(group); }
+
+private:
+    CInstallRecorder& m_recorder;
+};
+}  // namespace
+
 void CInstallEngine::RemoveShortcuts() {
-    RemoveProductShortcuts(LegacyLink::Remove);
+    if (!m_recorder) {
+        RemoveProductShortcuts(LegacyLink::Remove);
+        return;
+    }
+    RecordedRemoval watcher(*m_recorder);
+    RemoveProductShortcuts(LegacyLink::Remove, &watcher);
 }

@@ -85,7 +85,7 @@ TEST_F(CopyFiles, DestinationThatCannotBeMadeCancelsBeforeAnythingIsCopied) {
         Prepare(TEST_MEDIA_DIR, target, kEveryMediaFile);
         MessageBoxAnswerer answerer({{kCannotCreate, IDOK}});
         try {
-            app.CopyFiles();
+            app.InstallSteps(true);
             ADD_FAILURE() << "went on into '" << target << "'";
         } catch (const ProcessEnded& ended) {
             EXPECT_EQ(ended.exitCode, 0);

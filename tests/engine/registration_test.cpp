@@ -84,9 +84,12 @@ TEST_F(Registration, UserRootKeepsProductValuesUnderTheUser) {
     engine.WriteReg();
     EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, "SetupPath"), dest);
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
-    // The entry in the system's list always goes to the machine; Wine lets everybody write there.
-    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Brellic Pagewright");
-    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kUninstallKey));
+    // A user who may not write the machine's list finds the entry in their own;
+    // nothing is written for the machine.
+    EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"), "Brellic Pagewright");
+    EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString"),
+              "\"" + dest + "uninstall.exe\" /S");
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
 TEST_F(Registration, MediaEditorWithoutVersionStoresEmptyTexts) {

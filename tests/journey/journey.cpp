@@ -32,7 +32,8 @@ ProductTraces ProductTraces::Now() {
     t.companyFolder = DirExists(kCompanyFolder);
     t.productKeyMachine = RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey);
     t.productKeyUser = RegKeyExists(HKEY_CURRENT_USER, kProductKey);
-    t.uninstallEntry = RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey);
+    t.uninstallEntry =
+        RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey) || RegKeyExists(HKEY_CURRENT_USER, kUninstallKey);
     t.startMenuGroup = DirExists(ProgramsGroup());
     t.desktopLink = FileExists(DesktopLink());
     return t;

@@ -3,9 +3,10 @@
 //   BRELLIC_TEST_NOT_ADMIN=1     the user is in no group
 //   BRELLIC_TEST_VERSION=p.M.m   platform, major and minor version
 //   BRELLIC_TEST_NO_GDIPLUS=1    the graphics library is absent
+//   BRELLIC_TEST_KILL_AT=N       the process is killed once N install-record entries are on disk
 // Everything else is the real program.
-#include <windows.h>
 #include <lm.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,8 +21,8 @@ FARPROC (*g_realBind)(const char*, const char*) = nullptr;
 HMODULE (*g_realLoad)(const char*) = nullptr;
 OSVERSIONINFOA g_version{};
 
-NET_API_STATUS WINAPI NoMembers(LPCWSTR, LPCWSTR, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total,
-                                PDWORD_PTR) {
+NET_API_STATUS WINAPI
+NoMembers(LPCWSTR, LPCWSTR, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total, PDWORD_PTR) {
     *buffer = nullptr;
     *read = *total = 0;
     return NERR_Success;
@@ -48,7 +49,17 @@ HMODULE NoGdiplus(const char* name) {
     return _stricmp(name, "gdiplus.dll") == 0 ? nullptr : g_realLoad(name);
 }
 
+int g_killAt = 0;
+void KillAtEntry(int count) {
+    if (count == g_killAt)
+        ::TerminateProcess(::GetCurrentProcess(), 9);
+}
+
 void ApplySeamFromEnvironment() {
+    if (const char* v = std::getenv("BRELLIC_TEST_KILL_AT"); v && std::atoi(v) > 0) {
+        g_killAt = std::atoi(v);
+        g_system.recordEntryWritten = KillAtEntry;
+    }
     g_realBind = g_system.bindSystemFunction;
     g_realLoad = g_system.loadSystemLibrary;
     if (const char* v = std::getenv("BRELLIC_TEST_NOT_ADMIN"); v && *v == '1')

@@ -27,6 +27,10 @@ TEST(SetupSwitches, DestinationLastTakesTheRestOfTheLine) {
     EXPECT_EQ(ParseSetupSwitches("/D=C:\\a /S").installDir, "C:\\a /S");  // /D= must be last
     EXPECT_EQ(ParseSetupSwitches("/DIR=\"D:\\x y\\\" /S").installDir, "D:\\x y\\");
     EXPECT_EQ(ParseSetupSwitches("/DIR=\"D:\\x y\" /S").ui, UiLevel::Silent);
+    // Quoted whole, as launchers that quote every argument with a blank pass it.
+    RunOptions quoted = ParseSetupSwitches("/S \"/D=C:\\Apps\\Pw Test\"");
+    EXPECT_EQ(quoted.installDir, "C:\\Apps\\Pw Test");
+    EXPECT_TRUE(quoted.badSwitch.IsEmpty());
 }
 
 TEST(SetupSwitches, UnknownOrMisusedSwitchesAreNamed) {

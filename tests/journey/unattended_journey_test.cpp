@@ -1,0 +1,192 @@
+// Runs without a person: switches, exit codes, the log, one run at a time, and
+// a killed installation rolled back by the next run.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "journey.h"
+#include "test_fs.h"
+#include "test_paths.h"
+
+namespace {
+// Waits for the end, watching every 50 ms that the process never shows a window.
+int WaitWithoutWindows(ChildProcess& process, bool& sawWindow, int timeoutMs = 60000) {
+    DWORD start = ::GetTickCount();
+    int code = -1;
+    while ((code = process.WaitExit(50)) == -1 && ::GetTickCount() - start < static_cast<DWORD>(timeoutMs))
+        if (!TopWindowsOf(process.Id()).empty())
+            sawWindow = true;
+    return code;
+}
+
+int RunQuietly(const std::string& exe, const std::string& args, const std::vector<std::string>& env = {}) {
+    ChildProcess process(exe, args, "", env);
+    bool sawWindow = false;
+    int code = WaitWithoutWindows(process, sawWindow);
+    EXPECT_FALSE(sawWindow) << exe << " " << args;
+    return code;
+}
+
+void Collect(const std::string& folder, const std::string& relative, std::map<std::string, std::string>& out) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out[relative + name + "\\"] = "";
+            Collect(folder + "\\" + name, relative + name + "\\", out);
+        } else {
+            out[relative + name] = ReadFileText(folder + "\\" + name);
+        }
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+}
+
+void CollectValues(HKEY root, const char* key, const std::string& tag, std::map<std::string, std::string>& out) {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return;
+    out[tag] = "(key)";
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        BYTE data[4096];
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+        if (::RegEnumValueA(opened, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+            break;
+        out[tag + name] = std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), dataSize);
+    }
+    ::RegCloseKey(opened);
+}
+
+// Everything of ours a run can touch: files with contents, links, both keys.
+std::map<std::string, std::string> MachineState() {
+    std::map<std::string, std::string> state;
+    Collect(kCompanyFolder, "files\\", state);
+    Collect(ProgramsGroup(), "group\\", state);
+    state["desktop"] = FileExists(DesktopLink()) ? ReadFileText(DesktopLink()) : "(none)";
+    CollectValues(HKEY_LOCAL_MACHINE, kProductKey, "product\\", state);
+    CollectValues(HKEY_LOCAL_MACHINE, kUninstallKey, "entry\\", state);
+    return state;
+}
+
+std::string Describe(const std::map<std::string, std::string>& a, const std::map<std::string, std::string>& b) {
+    std::string s;
+    for (const auto& [k, v] : a)
+        if (!b.count(k) || b.at(k) != v)
+            s += "changed or gone: " + k + "\n";
+    for (const auto& [k, v] : b)
+        if (!a.count(k))
+            s += "added: " + k + "\n";
+    return s;
+}
+
+class Unattended : public Journey {
+protected:
+    void SetUp() override {
+        Journey::SetUp();
+        ASSERT_TRUE(CopyOneFile(SeamedSetupPath(), Seamed()));
+    }
+    std::string Setup() const { return media.Path() + "\\setup.exe"; }
+    // The test build beside the media, for the facts Wine cannot produce.
+    std::string Seamed() const { return media.Path() + "\\setup-seamed.exe"; }
+};
+}  // namespace
+
+TEST_F(Unattended, SilentInstallIntoAFolderWithBlanksAndForeignLettersThenSilentRemoval) {
+    std::string folder = kCompanyFolder + "\\P\xe4ge wright";
+    std::string log = media / "setup log.txt";
+    ASSERT_EQ(RunQuietly(Setup(), "/S /NODESKTOP /LOG=\"" + log + "\" /D=" + folder), 0);
+    EXPECT_TRUE(FileExists(folder + "\\Scrivo.exe"));
+    EXPECT_TRUE(FileExists(folder + "\\install.rec"));
+    EXPECT_FALSE(FileExists(DesktopLink()));
+    EXPECT_TRUE(FileExists(ProgramsGroup() + "\\Uninstall.lnk"));
+    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"),
+              "\"" + folder + "\\uninstall.exe\" /S");
+    std::string text = ReadFileText(log);
+    for (const char* expected :
+         {"command line: /S /NODESKTOP", "administrator: yes", "registry root: HKEY_LOCAL_MACHINE", "Start setup\r\n",
+          "exit setup!\r\n", "result: 0 success\r\n"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    EXPECT_NE(text.find("P\xc3\xa4ge wright"), std::string::npos) << "the log is UTF-8";
+
+    // The quiet removal returns only once everything is gone.
+    ASSERT_EQ(RunQuietly(folder + "\\uninstall.exe", "/S"), 0);
+    EXPECT_FALSE(DirExists(kCompanyFolder));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(DirExists(ProgramsGroup()));
+}
+
+TEST_F(Unattended, RefusedRunsEndWithTheirCodesAndChangeNothing) {
+    ProductTraces before = ProductTraces::Now();
+    EXPECT_EQ(RunQuietly(Setup(), "/S /BOGUS"), 1639);
+    EXPECT_EQ(RunQuietly(Setup(), "/S /D=C:\\"), 1639) << "a drive root is never a destination";
+    EXPECT_EQ(RunQuietly(Setup(), "/S /?"), 0);
+    EXPECT_EQ(RunQuietly(Seamed(), "/S /ALLUSERS", {"BRELLIC_TEST_NOT_ADMIN=1"}), 1603);
+    {
+        // Another run holds the lock.
+        ScopedHandle other(::CreateMutexA(nullptr, TRUE, "Global\\Brellic Pagewright Setup and Uninstall"));
+        ASSERT_TRUE(other.IsValid());
+        EXPECT_EQ(RunQuietly(Setup(), "/S"), 1618);
+        ::ReleaseMutex(other.Get());
+    }
+    ::DeleteFileA((media / "uninstall.ex_").c_str());
+    EXPECT_EQ(RunQuietly(Setup(), "/S"), 1603) << "incomplete media";
+    EXPECT_EQ(ProductTraces::Now(), before) << Describe(ProductTraces::Now());
+}
+
+TEST_F(Unattended, RemovalWhileTheEditorRunsFailsAndKeepsTheEntry) {
+    ASSERT_EQ(RunQuietly(Setup(), "/S"), 0);
+    ChildProcess editor(kDefaultFolder + "\\Scrivo.exe", "");
+    ASSERT_TRUE(editor.Started());
+    ::Sleep(500);
+    EXPECT_EQ(RunQuietly(kDefaultFolder + "\\uninstall.exe", "/S"), 1603);
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_TRUE(FileExists(kDefaultFolder + "\\uninstall.exe"));
+    CloseEditors();
+    EXPECT_EQ(RunQuietly(kDefaultFolder + "\\uninstall.exe", "/S"), 0);
+    EXPECT_FALSE(DirExists(kDefaultFolder));
+}
+
+// Setup killed after its Nth record entry; the next run rolls the machine back
+// to what it was: nothing (a fresh installation) or the earlier installation.
+TEST_F(Unattended, KilledInstallationIsRolledBackByTheNextRun) {
+    ScratchDir older("older-media");
+    ASSERT_TRUE(CopyMedia(older.Path()));
+    ASSERT_TRUE(CopyOneFile(std::string(TEST_DATA_DIR) + "\\scrivo-2.0.0.0.exe", older / "Scrivo.ex_"));
+    for (bool reinstall : {false, true}) {
+        CleanMachine();
+        if (reinstall)
+            ASSERT_EQ(RunQuietly(older / "setup.exe", "/S"), 0);
+        std::map<std::string, std::string> before = MachineState();
+        int points = 0;
+        for (int n = 1; n <= 45; n += 3) {
+            int code = RunQuietly(Seamed(), "/S", {"BRELLIC_TEST_KILL_AT=" + std::to_string(n)});
+            if (code == 0) {  // fewer entries than n: the installation finished
+                EXPECT_GT(n, 20);
+                break;
+            }
+            ASSERT_EQ(code, 9) << n;
+            ++points;
+            // The next run rolls back first; then it is turned away before it changes anything.
+            if (reinstall) {
+                SetupRun run(media.Path());
+                HWND question = run.Box("Do you want to reinstall it?");
+                ASSERT_TRUE(question) << n;
+                PressButton(question, IDNO);
+                EXPECT_TRUE(run.FinishInterrupted()) << n;
+            } else {
+                EXPECT_EQ(RunQuietly(Setup(), "/S /D=C:\\"), 1639) << n;
+            }
+            EXPECT_EQ(MachineState(), before) << (reinstall ? "reinstall" : "fresh") << ", killed at " << n << "\n"
+                                              << Describe(before, MachineState());
+        }
+        if (reinstall)
+            ASSERT_EQ(RunQuietly(older / "setup.exe", "/S"), 0) << "the earlier installation still reinstalls";
+        EXPECT_GE(points, 10);
+        CleanMachine();
+    }
+}
