@@ -8,14 +8,6 @@ namespace {
 // RtlGenRandom: the generator behind rand_s, exported by advapi32 under this name.
 extern "C" BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);
 
-struct LocalMemoryTraits {
-    using Handle = HLOCAL;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { ::LocalFree(h); }
-};
-using ScopedLocalMemory = ScopedHandleOf<LocalMemoryTraits>;
-
 // The current user's SID in its "S-1-5-..." form; empty when it cannot be read.
 std::wstring CurrentUserSid() {
     ScopedHandle token;
@@ -35,19 +27,6 @@ std::wstring CurrentUserSid() {
     return text;
 }
 
-// Full control for the user, the Administrators and SYSTEM, inherited by what
-// is made inside, and nothing inherited from the temporary folder.
-ScopedLocalMemory OwnerOnlyDescriptor() {
-    std::wstring user = CurrentUserSid();
-    if (user.empty())
-        return ScopedLocalMemory();
-    std::wstring sddl = L"D:P(A;OICI;FA;;;" + user + L")(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
-        return ScopedLocalMemory();
-    return ScopedLocalMemory(descriptor);
-}
-
 bool DeleteTreeNoFollow(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     ScopedFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
@@ -63,9 +42,7 @@ bool DeleteTreeNoFollow(const std::wstring& folder) {
                 continue;
             }
             ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (isFolder)
-                ::RemoveDirectoryW(path.c_str());
-            else
+            if (!isFolder || !::RemoveDirectoryW(path.c_str()))
                 ::DeleteFileW(path.c_str());
         } while (::FindNextFileW(find.Get(), &found));
     }
@@ -76,6 +53,17 @@ bool DeleteTreeNoFollow(const std::wstring& folder) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 }  // namespace
+
+ScopedLocalMemory OwnerOnlySecurityDescriptor() {
+    std::wstring user = CurrentUserSid();
+    if (user.empty())
+        return ScopedLocalMemory();
+    std::wstring sddl = L"D:P(A;OICI;FA;;;" + user + L")(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+        return ScopedLocalMemory();
+    return ScopedLocalMemory(descriptor);
+}
 
 std::wstring RandomHex(size_t bytes) {
     std::vector<unsigned char> random(bytes);
@@ -114,7 +102,7 @@ bool PrivateTempFolder::Create(const std::wstring& prefix) {
 
 bool PrivateTempFolder::CreateAt(const std::wstring& path) {
     Remove();
-    ScopedLocalMemory descriptor = OwnerOnlyDescriptor();
+    ScopedLocalMemory descriptor = OwnerOnlySecurityDescriptor();
     if (!descriptor)
         return false;
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor.Get(), FALSE};
