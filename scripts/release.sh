@@ -3,15 +3,16 @@
 #   Pagewright-<version>-setup<suffix>.exe  the launcher with the signed media appended
 #   Pagewright-<version>-media<suffix>.zip  the signed media folder
 #   SHA256SUMS                              their sums, as sha256sum writes them
-# Usage: scripts/release.sh <build-dir> <version> <launcher.exe> [suffix]
+# Usage: scripts/release.sh <build-dir> <version> <launcher.exe> [suffix [media-dir out-dir]]
+# (the media default to <build-dir>/media; the benchmark packs media of its own)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 version=$2
 launcher=$3
 suffix=${4:-}
-media=$build/media
-out=$build/release
+media=${5:-$build/media}
+out=${6:-$build/release}
 download=$out/Pagewright-$version-setup$suffix.exe
 zipfile=$out/Pagewright-$version-media$suffix.zip
 
