@@ -107,18 +107,31 @@ DWORD WINAPI RunExtractJob(void* parameter) {
 // A small window that tells a person something is happening, shown only when
 // unpacking takes long enough to be noticed.
 HWND ShowPreparing() {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = ::DefWindowProcW;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_WAIT);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = L"BrellicPagewrightPreparing";
+    ::RegisterClassW(&windowClass);
     RECT area;
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    const int width = 320, height = 90;
-    HWND window = ::CreateWindowExW(WS_EX_DLGMODALFRAME, L"STATIC", L"Preparing Brellic Pagewright Setup...",
-                                    WS_POPUP | WS_CAPTION | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+    const int width = 320, height = 100;
+    HWND window = ::CreateWindowExW(WS_EX_DLGMODALFRAME, windowClass.lpszClassName, kCaption, WS_POPUP | WS_CAPTION,
                                     (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, width,
-                                    height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    if (window) {
-        ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-        ::SetWindowTextW(window, kCaption);
-        ::UpdateWindow(window);
-    }
+                                    height, nullptr, nullptr, instance, nullptr);
+    if (!window)
+        return nullptr;
+    RECT client;
+    ::GetClientRect(window, &client);
+    HWND text = ::CreateWindowExW(0, L"STATIC", L"Preparing Brellic Pagewright Setup...",
+                                  WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, client.right, client.bottom,
+                                  window, nullptr, instance, nullptr);
+    if (text)
+        ::SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    ::ShowWindow(window, SW_SHOW);
+    ::UpdateWindow(window);
     return window;
 }
 
