@@ -5,6 +5,7 @@
 #include <string>
 
 #include "any_process.h"
+#include "process_startup.h"
 #include "test_fs.h"
 #include "test_paths.h"
 #include "ui_driver.h"
@@ -107,11 +108,15 @@ TEST_F(Download, RunsTheWizardFromAFolderWithBlanksAndForeignLettersAndCleansUpW
     std::wstring copy = folder + L"\\Pagewright setup.exe";
     ASSERT_TRUE(::CopyFileW(Wide(m_download).c_str(), copy.c_str(), FALSE));
 
-    WatchedProcess download = Start(copy, L"");
+    WatchedProcess download = Start(copy, L"notruneditor");
     DWORD setupId = 0;
     HWND welcome = WaitForSetupDialog(m_temp, &setupId);
     ASSERT_NE(nullptr, welcome) << "setup's welcome page did not appear";
     EXPECT_EQ(1, CountUnpackFolders(m_temp));
+    ProcessStartup startup;
+    ASSERT_TRUE(ReadProcessStartup(setupId, &startup));
+    EXPECT_EQ('"', startup.commandLine[0]);
+    EXPECT_TRUE(startup.commandLine.ends_with("\\setup.exe\" notruneditor")) << startup.commandLine;
     // Setup ending badly is passed on, and the unpacked files still go.
     HANDLE setup = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, setupId);
     ASSERT_NE(nullptr, setup);
