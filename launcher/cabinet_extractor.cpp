@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <fdi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -14,6 +15,8 @@
 #include "launcher/sha256.h"
 
 namespace {
+struct CabinetFile;
+
 // The cabinet library calls back without any pointer of ours, so the one
 // extraction in progress is kept here.
 struct Extraction {
@@ -23,11 +26,13 @@ struct Extraction {
     std::wstring folder;
     std::vector<ExtractedFile>* files = nullptr;
     bool writeFailed = false;
+    // Output files not yet finished; a damaged cabinet can end the copy with one open.
+    std::vector<CabinetFile*> writing;
 };
 Extraction* g_extraction = nullptr;
 
 // One open file of the library: a window onto the download, or a file being written.
-struct OpenFile {
+struct CabinetFile {
     ScopedHandle handle;
     uint64_t base = 0;
     uint64_t length = 0;
@@ -69,7 +74,7 @@ FNOPEN(OpenDownload) {
     (void)pmode;
     if ((oflag & (_O_WRONLY | _O_RDWR)) || !g_extraction)
         return -1;
-    auto file = std::make_unique<OpenFile>();
+    auto file = std::make_unique<CabinetFile>();
     file->handle.Reset(::CreateFileW(g_extraction->file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file->handle)
@@ -80,7 +85,7 @@ FNOPEN(OpenDownload) {
 }
 
 FNREAD(Read) {
-    auto* file = reinterpret_cast<OpenFile*>(hf);
+    auto* file = reinterpret_cast<CabinetFile*>(hf);
     uint64_t left = file->position < file->length ? file->length - file->position : 0;
     DWORD wanted = static_cast<DWORD>(left < cb ? left : cb);
     OVERLAPPED at = {};
@@ -95,7 +100,7 @@ FNREAD(Read) {
 }
 
 FNWRITE(Write) {
-    auto* file = reinterpret_cast<OpenFile*>(hf);
+    auto* file = reinterpret_cast<CabinetFile*>(hf);
     DWORD written = 0;
     if (!::WriteFile(file->handle.Get(), pv, cb, &written, nullptr) || written != cb) {
         g_extraction->writeFailed = true;
@@ -105,13 +110,19 @@ FNWRITE(Write) {
     return written;
 }
 
+void Forget(CabinetFile* file) {
+    auto& writing = g_extraction->writing;
+    writing.erase(std::remove(writing.begin(), writing.end(), file), writing.end());
+    delete file;
+}
+
 FNCLOSE(Close) {
-    delete reinterpret_cast<OpenFile*>(hf);
+    Forget(reinterpret_cast<CabinetFile*>(hf));
     return 0;
 }
 
 FNSEEK(Seek) {
-    auto* file = reinterpret_cast<OpenFile*>(hf);
+    auto* file = reinterpret_cast<CabinetFile*>(hf);
     int64_t from = seektype == SEEK_END   ? static_cast<int64_t>(file->length)
                    : seektype == SEEK_CUR ? static_cast<int64_t>(file->position)
                                           : 0;
@@ -127,7 +138,7 @@ INT_PTR StartFile(FDINOTIFICATION* note) {
     std::string utf8 = Utf8FromWide(name);
     if (name.empty() || !IsPlainFileName(utf8))
         return -1;
-    auto file = std::make_unique<OpenFile>();
+    auto file = std::make_unique<CabinetFile>();
     file->handle.Reset(::CreateFileW((g_extraction->folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file->handle) {
@@ -137,17 +148,19 @@ INT_PTR StartFile(FDINOTIFICATION* note) {
     }
     file->hash = std::make_unique<Sha256>();
     file->name = utf8;
+    g_extraction->writing.push_back(file.get());
     return reinterpret_cast<INT_PTR>(file.release());
 }
 
 INT_PTR FinishFile(FDINOTIFICATION* note) {
-    std::unique_ptr<OpenFile> file(reinterpret_cast<OpenFile*>(note->hf));
-    if (!::FlushFileBuffers(file->handle.Get()) && ::GetLastError() != ERROR_INVALID_HANDLE) {
+    auto* file = reinterpret_cast<CabinetFile*>(note->hf);
+    bool flushed = ::FlushFileBuffers(file->handle.Get()) || ::GetLastError() == ERROR_INVALID_HANDLE;
+    if (flushed)
+        g_extraction->files->push_back({file->name, file->hash->HexDigest()});
+    else
         g_extraction->writeFailed = true;
-        return FALSE;
-    }
-    g_extraction->files->push_back({file->name, file->hash->HexDigest()});
-    return TRUE;
+    Forget(file);
+    return flushed ? TRUE : FALSE;
 }
 
 FNFDINOTIFY(Notify) {
@@ -202,7 +215,12 @@ ExtractResult ExtractCabinet(const std::wstring& file,
     CabinetLibrary library;
     if (!library.Load())
         return ExtractResult::WriteFailed;
-    Extraction extraction{file, offset, size, folder, files};
+    Extraction extraction;
+    extraction.file = file;
+    extraction.offset = offset;
+    extraction.size = size;
+    extraction.folder = folder;
+    extraction.files = files;
     g_extraction = &extraction;
     ERF error = {};
     HFDI fdi = library.create(Allocate, Free, OpenDownload, Read, Write, Close, Seek, cpuUNKNOWN, &error);
@@ -213,6 +231,8 @@ ExtractResult ExtractCabinet(const std::wstring& file,
         copied = library.copy(fdi, cabinet, path, 0, Notify, nullptr, nullptr);
         library.destroy(fdi);
     }
+    for (CabinetFile* file : extraction.writing)
+        delete file;
     g_extraction = nullptr;
     if (!fdi || extraction.writeFailed)
         return ExtractResult::WriteFailed;

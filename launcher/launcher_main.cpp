@@ -165,7 +165,8 @@ int Fail(bool quiet, const wchar_t* text) {
     return kExitFailed;
 }
 
-int RunSetup(const std::wstring& folder, const std::wstring& tail) {
+// False when setup could not be started; otherwise its exit code in *code.
+bool RunSetup(const std::wstring& folder, const std::wstring& tail, int* code) {
     std::wstring commandLine = L"\"" + folder + L"\\setup.exe\"";
     if (!tail.empty())
         commandLine += L" " + tail;
@@ -174,14 +175,15 @@ int RunSetup(const std::wstring& folder, const std::wstring& tail) {
     PROCESS_INFORMATION process = {};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process))
-        return -1;
+        return false;
     ScopedHandle processHandle(process.hProcess);
     ScopedHandle threadHandle(process.hThread);
     ::AllowSetForegroundWindow(process.dwProcessId);
     ::WaitForSingleObject(processHandle.Get(), INFINITE);
-    DWORD code = kExitFailed;
-    ::GetExitCodeProcess(processHandle.Get(), &code);
-    return static_cast<int>(code);
+    DWORD exitCode = kExitFailed;
+    ::GetExitCodeProcess(processHandle.Get(), &exitCode);
+    *code = static_cast<int>(exitCode);
+    return true;
 }
 
 const wchar_t kDamaged[] =
@@ -207,8 +209,8 @@ int RunDownload(const std::wstring& tail, bool quiet) {
                         L"the disk has enough free space.");
         return Fail(quiet, kDamaged);
     }
-    int code = RunSetup(folder.Path(), tail);
-    if (code == -1)
+    int code = kExitFailed;
+    if (!RunSetup(folder.Path(), tail, &code))
         return Fail(quiet, L"Setup could not be started.");
     return code;
 }

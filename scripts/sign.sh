@@ -40,6 +40,15 @@ fi
 
 timestamp=()
 [ -n "${SIGN_TIMESTAMP_URL:-}" ] && timestamp=(-ts "$SIGN_TIMESTAMP_URL")
+# A fixed signing time makes the same file sign to the same bytes, so the media's
+# sums stay true when a build signs them again: the test certificate's own time,
+# or SOURCE_DATE_EPOCH for a reproducible release.
+signing_time=()
+if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+    signing_time=(-time "$SOURCE_DATE_EPOCH")
+elif [ -z "${SIGN_PKCS12:-}" ]; then
+    signing_time=(-time "$(stat -c %Y "$pkcs12")")
+fi
 
 for file in "$@"; do
     # A file signed by an earlier run over the same build is signed afresh, not twice.
@@ -50,6 +59,6 @@ for file in "$@"; do
     rm -f "$file.oldsig"
     # The password goes through a pipe, never on a command line others can read.
     osslsigncode sign -pkcs12 "$pkcs12" -readpass <(printf '%s' "$password") -h sha256 \
-        -n "Brellic Pagewright" "${timestamp[@]}" -in "$file" -out "$file.signed" >/dev/null
+        -n "Brellic Pagewright" "${timestamp[@]}" "${signing_time[@]}" -in "$file" -out "$file.signed" >/dev/null
     mv "$file.signed" "$file"
 done
