@@ -4,7 +4,7 @@ release of the editor.
 
     winget_manifests.py OUT_DIR VERSION SETUP_EXE INSTALLER_URL
 
-The installer's SHA-256 is taken from SETUP_EXE, the file the URL serves.
+The installer's SHA-256 is taken from SETUP_EXE, the download the URL serves.
 """
 
 import hashlib

@@ -2,7 +2,7 @@
 """Validates the built winget manifests against the official schemas and
 checks their values against the built media.
 
-    check_manifests.py MANIFEST_DIR SCHEMA_DIR MEDIA_DIR
+    check_manifests.py MANIFEST_DIR SCHEMA_DIR MEDIA_DIR INSTALLER
 """
 
 import glob
@@ -25,7 +25,7 @@ def file_version(path):
     return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
 
 
-def main(manifest_dir, schema_dir, media_dir):
+def main(manifest_dir, schema_dir, media_dir, installer_file):
     problems = []
     manifests = {}
     for path in glob.glob(os.path.join(manifest_dir, "*.yaml")):
@@ -42,7 +42,7 @@ def main(manifest_dir, schema_dir, media_dir):
 
     installer = manifests["installer"]
     version = file_version(os.path.join(media_dir, "Scrivo.ex_"))
-    sha = hashlib.sha256(open(os.path.join(media_dir, "setup.exe"), "rb").read()).hexdigest().upper()
+    sha = hashlib.sha256(open(installer_file, "rb").read()).hexdigest().upper()
     for kind, doc in manifests.items():
         if doc["PackageVersion"] != version:
             problems.append("%s: version %s, the media's editor is %s" % (kind, doc["PackageVersion"], version))
@@ -51,7 +51,7 @@ def main(manifest_dir, schema_dir, media_dir):
         problems.append("DisplayVersion %s is not the editor's %s" % (entry["DisplayVersion"], version))
     for item in installer["Installers"]:
         if item["InstallerSha256"] != sha:
-            problems.append("InstallerSha256 is not setup.exe's")
+            problems.append("InstallerSha256 is not the download's")
     switches = installer["InstallerSwitches"]
     if switches.get("Silent") != "/S" or switches.get("SilentWithProgress") != "/passive":
         problems.append("switches %s" % switches)
@@ -63,6 +63,6 @@ def main(manifest_dir, schema_dir, media_dir):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))

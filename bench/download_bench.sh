@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The download's unattended installation against the media's, for media of about
+# 30 MiB and about 400 MiB, and the download's size overhead.
+# Usage: bench/download_bench.sh [build dir]   (ROUNDS=5 for more rounds, default 3)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build}" && pwd)
+rounds=${ROUNDS:-3}
+work=/tmp/brellic-download-bench
+export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+cmake --build "$build" -j2 --target download >/dev/null
+"$here/../tests/prepare-prefix.sh" "$WINEPREFIX"
+wine=$(command -v wine64 || command -v wine)
+version=$(sed -n 's/^EDITOR_VERSION:STRING=//p' "$build/CMakeCache.txt")
+
+winpath() { echo "Z:${1//\//\\}"; }
+ms_now() { date +%s%N | cut -c1-13; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+bytes() { stat -c %s "$@" | awk '{ s += $1 } END { print s }'; }
+
+echo "Size: launcher program $(bytes "$build/launcher.exe") bytes; media $(bytes "$build"/media/*) bytes," \
+    "their ZIP $(bytes "$build"/release/Pagewright-*-media*.zip), the download" \
+    "$(bytes "$build"/release/Pagewright-*-setup*.exe)"
+
+# One unattended installation into a new folder, in ms; removed again afterwards.
+# Setup without its unattended switches shows the wizard instead: that counts as -1.
+install_ms() {  # program, destination
+    local start took code=0
+    start=$(ms_now)
+    timeout 300 "$wine" "$1" /S "/D=$(winpath "$2")" </dev/null >/dev/null 2>&1 || code=$?
+    took=$(($(ms_now) - start))
+    "$wine" reg delete 'HKLM\Software\Brellic Software\Pagewright' /f >/dev/null 2>&1 || true
+    rm -rf "$2"
+    [ "$code" -eq 0 ] && echo "$took" || echo -1
+}
+
+printf '%-8s %12s %12s %16s\n' payload download media "download/media"
+for size in 30 400; do
+    # The product's media with its data file and guide grown to the size (random, so incompressible).
+    media=$work/media-$size
+    if [ ! -f "$media.complete" ]; then
+        rm -rf "$media" && mkdir -p "$media"
+        cp "$build"/media/* "$media/"
+        head -c $((size * 1024 * 70 / 100))K /dev/urandom >"$media/BRLXCJK.BIN"
+        head -c $((size * 1024 * 30 / 100))K /dev/urandom >"$media/scrivoguide.pdf"
+        touch "$media.complete"
+    fi
+    bash "$here/../scripts/release.sh" "$build" "$version" "$build/launcher.exe" "" "$media" "$work/release-$size"
+    download=$(echo "$work/release-$size"/Pagewright-*-setup.exe)
+    best_download= best_media=
+    for _ in $(seq 1 "$rounds"); do
+        for which in download media; do
+            if [ $which = download ]; then took=$(install_ms "$download" "$work/installed"); else
+                took=$(install_ms "$media/setup.exe" "$work/installed"); fi
+            if [ "$took" -lt 0 ]; then
+                echo "setup.exe did not finish an unattended installation (/S): nothing to compare yet"
+                exit 1
+            fi
+            best=best_$which
+            if [ -z "${!best}" ] || [ "$took" -lt "${!best}" ]; then printf -v "$best" %s "$took"; fi
+        done
+    done
+    printf '%-8s %9s ms %9s ms %16s\n' "${size}MiB" "$best_download" "$best_media" \
+        "$(ratio "$best_download" "$best_media")"
+done

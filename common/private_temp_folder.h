@@ -1,0 +1,50 @@
+// A folder of our own under the temporary folder: a fresh unguessable name,
+// readable and writable only by the user, the Administrators and SYSTEM, and
+// removed with everything in it when its owner goes away.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "framework/scoped_handles.h"
+
+class PrivateTempFolder {
+public:
+    PrivateTempFolder() = default;
+    ~PrivateTempFolder() { Remove(); }
+    PrivateTempFolder(const PrivateTempFolder&) = delete;
+    PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
+
+    // A new folder "<prefix><random>" under the temporary folder. False (with
+    // the system's last error) when none could be made.
+    bool Create(const std::wstring& prefix);
+    // The folder at exactly that path; refused when anything, a link included,
+    // is already there.
+    bool CreateAt(const std::wstring& path);
+    // Deletes the folder and its content; links inside are removed, never followed.
+    void Remove();
+
+    bool IsValid() const { return !m_path.empty(); }
+    // Without a trailing backslash.
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    std::wstring m_path;
+    // Held without delete sharing, so the folder cannot be swapped for a link while in use.
+    ScopedHandle m_guard;
+};
+
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::LocalFree(h); }
+};
+using ScopedLocalMemory = ScopedHandleOf<LocalMemoryTraits>;
+
+// What the folder is made with: full control for the user, the Administrators
+// and SYSTEM, inherited inside, nothing inherited from above. Empty on failure.
+ScopedLocalMemory OwnerOnlySecurityDescriptor();
+
+// Random bytes from the system's generator, as lowercase hex; empty on failure.
+std::wstring RandomHex(size_t bytes);

@@ -1,0 +1,240 @@
+#include "launcher/cabinet_extractor.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <fdi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "framework/function_cast.h"
+#include "framework/scoped_handles.h"
+#include "launcher/download_layout.h"
+#include "launcher/sha256.h"
+
+namespace {
+struct CabinetFile;
+
+// The cabinet library calls back without any pointer of ours, so the one
+// extraction in progress is kept here.
+struct Extraction {
+    std::wstring file;
+    uint64_t offset = 0;
+    uint64_t size = 0;
+    std::wstring folder;
+    std::vector<ExtractedFile>* files = nullptr;
+    bool writeFailed = false;
+    // Output files not yet finished; a damaged cabinet can end the copy with one open.
+    std::vector<CabinetFile*> writing;
+};
+Extraction* g_extraction = nullptr;
+
+// One open file of the library: a window onto the download, or a file being written.
+struct CabinetFile {
+    ScopedHandle handle;
+    uint64_t base = 0;
+    uint64_t length = 0;
+    uint64_t position = 0;
+    std::unique_ptr<Sha256> hash;
+    std::string name;
+};
+
+std::string Utf8FromWide(const std::wstring& text) {
+    int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return {};
+    std::string out(size, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
+    out.resize(size - 1);
+    return out;
+}
+
+std::wstring WideFrom(const char* text, UINT codePage) {
+    int size = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
+    if (size <= 0)
+        return {};
+    std::wstring out(size, L'\0');
+    ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text, -1, out.data(), size);
+    out.resize(size - 1);
+    return out;
+}
+
+FNALLOC(Allocate) {
+    return std::malloc(cb);
+}
+FNFREE(Free) {
+    std::free(pv);
+}
+
+// Only the download itself is ever opened by name: the cabinet has no other part.
+FNOPEN(OpenDownload) {
+    (void)pszFile;
+    (void)pmode;
+    if ((oflag & (_O_WRONLY | _O_RDWR)) || !g_extraction)
+        return -1;
+    auto file = std::make_unique<CabinetFile>();
+    file->handle.Reset(::CreateFileW(g_extraction->file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file->handle)
+        return -1;
+    file->base = g_extraction->offset;
+    file->length = g_extraction->size;
+    return reinterpret_cast<INT_PTR>(file.release());
+}
+
+FNREAD(Read) {
+    auto* file = reinterpret_cast<CabinetFile*>(hf);
+    uint64_t left = file->position < file->length ? file->length - file->position : 0;
+    DWORD wanted = static_cast<DWORD>(left < cb ? left : cb);
+    OVERLAPPED at = {};
+    uint64_t where = file->base + file->position;
+    at.Offset = static_cast<DWORD>(where);
+    at.OffsetHigh = static_cast<DWORD>(where >> 32);
+    DWORD got = 0;
+    if (wanted > 0 && !::ReadFile(file->handle.Get(), pv, wanted, &got, &at))
+        return static_cast<UINT>(-1);
+    file->position += got;
+    return got;
+}
+
+FNWRITE(Write) {
+    auto* file = reinterpret_cast<CabinetFile*>(hf);
+    DWORD written = 0;
+    if (!::WriteFile(file->handle.Get(), pv, cb, &written, nullptr) || written != cb) {
+        g_extraction->writeFailed = true;
+        return static_cast<UINT>(-1);
+    }
+    file->hash->Add(pv, cb);
+    return written;
+}
+
+void Forget(CabinetFile* file) {
+    auto& writing = g_extraction->writing;
+    writing.erase(std::remove(writing.begin(), writing.end(), file), writing.end());
+    delete file;
+}
+
+FNCLOSE(Close) {
+    Forget(reinterpret_cast<CabinetFile*>(hf));
+    return 0;
+}
+
+FNSEEK(Seek) {
+    auto* file = reinterpret_cast<CabinetFile*>(hf);
+    int64_t from = seektype == SEEK_END   ? static_cast<int64_t>(file->length)
+                   : seektype == SEEK_CUR ? static_cast<int64_t>(file->position)
+                                          : 0;
+    int64_t target = from + dist;
+    if (target < 0)
+        return -1;
+    file->position = static_cast<uint64_t>(target);
+    return static_cast<__LONG32>(target);
+}
+
+INT_PTR StartFile(FDINOTIFICATION* note) {
+    std::wstring name = WideFrom(note->psz1, (note->attribs & _A_NAME_IS_UTF) ? CP_UTF8 : CP_ACP);
+    std::string utf8 = Utf8FromWide(name);
+    if (name.empty() || !IsPlainFileName(utf8))
+        return -1;
+    auto file = std::make_unique<CabinetFile>();
+    file->handle.Reset(::CreateFileW((g_extraction->folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file->handle) {
+        // A name listed twice is a damaged cabinet; anything else is the disk's fault.
+        g_extraction->writeFailed = ::GetLastError() != ERROR_FILE_EXISTS;
+        return -1;
+    }
+    file->hash = std::make_unique<Sha256>();
+    file->name = utf8;
+    g_extraction->writing.push_back(file.get());
+    return reinterpret_cast<INT_PTR>(file.release());
+}
+
+INT_PTR FinishFile(FDINOTIFICATION* note) {
+    auto* file = reinterpret_cast<CabinetFile*>(note->hf);
+    bool flushed = ::FlushFileBuffers(file->handle.Get()) || ::GetLastError() == ERROR_INVALID_HANDLE;
+    if (flushed)
+        g_extraction->files->push_back({file->name, file->hash->HexDigest()});
+    else
+        g_extraction->writeFailed = true;
+    Forget(file);
+    return flushed ? TRUE : FALSE;
+}
+
+FNFDINOTIFY(Notify) {
+    switch (fdint) {
+        case fdintCOPY_FILE:
+            return StartFile(pfdin);
+        case fdintCLOSE_FILE_INFO:
+            return FinishFile(pfdin);
+        case fdintNEXT_CABINET:
+            return -1;
+        default:
+            return 0;
+    }
+}
+
+struct CabinetLibrary {
+    using CreateFn = HFDI(DIAMONDAPI*)(PFNALLOC, PFNFREE, PFNOPEN, PFNREAD, PFNWRITE, PFNCLOSE, PFNSEEK, int, PERF);
+    using CopyFn = BOOL(DIAMONDAPI*)(HFDI, char*, char*, int, PFNFDINOTIFY, PFNFDIDECRYPT, void*);
+    using DestroyFn = BOOL(DIAMONDAPI*)(HFDI);
+    ScopedModule module;
+    CreateFn create = nullptr;
+    CopyFn copy = nullptr;
+    DestroyFn destroy = nullptr;
+
+    // From the system folder by its full path: never a copy lying beside the download.
+    bool Load() {
+        char system[MAX_PATH];
+        UINT length = ::GetSystemDirectoryA(system, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH - 16)
+            return false;
+        module.Reset(
+            ::LoadLibraryExA((std::string(system) + "\\cabinet.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        if (!module)
+            return false;
+        create = FunctionCast<CreateFn>(::GetProcAddress(module.Get(), "FDICreate"));
+        copy = FunctionCast<CopyFn>(::GetProcAddress(module.Get(), "FDICopy"));
+        destroy = FunctionCast<DestroyFn>(::GetProcAddress(module.Get(), "FDIDestroy"));
+        return create && copy && destroy;
+    }
+};
+}  // namespace
+
+std::wstring WideFromUtf8(const std::string& text) {
+    return WideFrom(text.c_str(), CP_UTF8);
+}
+
+ExtractResult ExtractCabinet(const std::wstring& file,
+                             uint64_t offset,
+                             uint64_t size,
+                             const std::wstring& folder,
+                             std::vector<ExtractedFile>* files) {
+    CabinetLibrary library;
+    if (!library.Load())
+        return ExtractResult::WriteFailed;
+    Extraction extraction;
+    extraction.file = file;
+    extraction.offset = offset;
+    extraction.size = size;
+    extraction.folder = folder;
+    extraction.files = files;
+    g_extraction = &extraction;
+    ERF error = {};
+    HFDI fdi = library.create(Allocate, Free, OpenDownload, Read, Write, Close, Seek, cpuUNKNOWN, &error);
+    bool copied = false;
+    if (fdi) {
+        char cabinet[] = "download";
+        char path[] = "";
+        copied = library.copy(fdi, cabinet, path, 0, Notify, nullptr, nullptr);
+        library.destroy(fdi);
+    }
+    for (CabinetFile* file : extraction.writing)
+        delete file;
+    g_extraction = nullptr;
+    if (!fdi || extraction.writeFailed)
+        return ExtractResult::WriteFailed;
+    return copied ? ExtractResult::Done : ExtractResult::Damaged;
+}

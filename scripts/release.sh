@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Makes what a maker publishes, in <build-dir>/release:
+#   Pagewright-<version>-setup<suffix>.exe  the launcher with the signed media appended
+#   Pagewright-<version>-media<suffix>.zip  the signed media folder
+#   SHA256SUMS                              their sums, as sha256sum writes them
+# Usage: scripts/release.sh <build-dir> <version> <launcher.exe> [suffix [media-dir out-dir]]
+# (the media default to <build-dir>/media; the benchmark packs media of its own)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+version=$2
+launcher=$3
+suffix=${4:-}
+media=${5:-$build/media}
+out=${6:-$build/release}
+download=$out/Pagewright-$version-setup$suffix.exe
+zipfile=$out/Pagewright-$version-media$suffix.zip
+
+# The programs on the media are signed before anything is packed.
+"$here/sign.sh" "$build" "$media/setup.exe" "$media/uninstall.ex_" "$media/Scrivo.ex_" "$media/leafview.ex_" \
+    "$media"/*.dl_
+
+rm -rf "$out"
+mkdir -p "$out"
+work=$(mktemp -d "$build/release-work.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# The cabinet (MSZIP) and the list of sums that the launcher checks after unpacking.
+(cd "$media" && find . -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort >"$work/names")
+mapfile -t names <"$work/names"
+(cd "$media" && gcab -c -z -n "$work/payload.cab" "${names[@]}")
+(cd "$media" && sha256sum -- "${names[@]}") >"$work/sums"
+
+# Launcher, cabinet, list, zero padding to a multiple of 8, and the trailer
+# (offset of the cabinet, its size, the list's size, magic) that lets the
+# launcher find them; the signature then goes after it all.
+python3 - "$launcher" "$work/payload.cab" "$work/sums" "$download.unsigned" <<'PY'
+import struct, sys
+launcher, cab, sums, target = sys.argv[1:]
+program = open(launcher, "rb").read()
+cabinet = open(cab, "rb").read()
+listing = open(sums, "rb").read()
+body = program + cabinet + listing
+padding = b"\0" * (-(len(body) + 32) % 8)
+trailer = struct.pack("<QQQ8s", len(program), len(cabinet), len(listing), b"BRPWPAY1")
+open(target, "wb").write(body + padding + trailer)
+PY
+"$here/sign.sh" "$build" "$download.unsigned"
+mv "$download.unsigned" "$download"
+
+(cd "$media" && zip -q -X -D "$zipfile" -- "${names[@]}")
+(cd "$out" && sha256sum -- "$(basename "$download")" "$(basename "$zipfile")" >SHA256SUMS)

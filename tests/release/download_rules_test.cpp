@@ -1,0 +1,73 @@
+// Rules of the download: the trailer found before a signature, the list, and
+// when a person is watching.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "launcher/download_layout.h"
+#include "launcher/launch_rules.h"
+
+namespace {
+void PutLittleEndian(unsigned char* at, uint64_t value) {
+    for (int i = 0; i < 8; ++i)
+        at[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// A trailer for a cabinet at 1000 of 500 bytes and a list of 100, then padding.
+std::string Tail(size_t padding) {
+    std::string tail(kTrailerSize + padding, '\0');
+    auto* bytes = reinterpret_cast<unsigned char*>(tail.data());
+    PutLittleEndian(bytes, 1000);
+    PutLittleEndian(bytes + 8, 500);
+    PutLittleEndian(bytes + 16, 100);
+    std::memcpy(bytes + 24, kTrailerMagic, 8);
+    return tail;
+}
+}  // namespace
+
+TEST(DownloadRules, TrailerIsFoundBeforeTheSignaturePaddingAndMustAddUp) {
+    PayloadLocation location;
+    // 1000 + 500 + 100 + 4 bytes of padding + the trailer.
+    std::string tail = Tail(0);
+    ASSERT_TRUE(ReadTrailer(reinterpret_cast<const unsigned char*>(tail.data()), tail.size(), 1636, &location));
+    EXPECT_EQ(1500u, location.listOffset);
+    tail = Tail(4);
+    EXPECT_TRUE(ReadTrailer(reinterpret_cast<const unsigned char*>(tail.data()), tail.size(), 1640, &location));
+    // A file cut short, or sizes that point past the trailer.
+    EXPECT_FALSE(ReadTrailer(reinterpret_cast<const unsigned char*>(tail.data()), tail.size(), 1500, &location));
+    tail[kTrailerSize - 1] = 'X';
+    EXPECT_FALSE(ReadTrailer(reinterpret_cast<const unsigned char*>(tail.data()), tail.size(), 1640, &location));
+}
+
+TEST(DownloadRules, SumListAcceptsOnlyPlainNamesOnce) {
+    const std::string sum(64, 'a');
+    std::vector<FileSum> sums;
+    EXPECT_TRUE(ParseSumList(sum + "  setup.exe\n" + sum + "  what's new.txt\n", &sums));
+    EXPECT_EQ(2u, sums.size());
+    for (const char* bad : {"..", "sub\\setup.exe", "../setup.exe", "c:setup.exe"})
+        EXPECT_FALSE(ParseSumList(sum + "  " + bad + "\n", &sums)) << bad;
+    EXPECT_FALSE(ParseSumList(sum + "  a\n" + sum + "  a\n", &sums));
+    EXPECT_FALSE(ParseSumList(std::string(63, 'a') + "  a\n", &sums));
+}
+
+TEST(DownloadRules, UnattendedOnlyForTheSilentSwitches) {
+    struct Case {
+        const wchar_t* tail;
+        bool unattended;
+    } cases[] = {
+        {L"", false},
+        {L"/S", true},
+        {L"-s /LOG", true},
+        {L"/quiet", true},
+        {L"/VERYSILENT", true},
+        {L"/passive", false},
+        {L"/SILENT", false},
+        {L"autorun", false},
+        {L"/D=C:\\x /S", false},
+        {L"/LOG /s /D=C:\\a", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.unattended, IsUnattended(c.tail)) << std::wstring(c.tail).size();
+    EXPECT_EQ(L"/S /D=C:\\a b", CommandTail(L"\"C:\\Down loads\\Pagewright.exe\"  /S /D=C:\\a b"));
+    EXPECT_EQ(L"", CommandTail(L"Pagewright.exe"));
+}

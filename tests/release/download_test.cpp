@@ -1,0 +1,149 @@
+// The download on Wine: it runs setup from its private folder wherever it lies,
+// refuses a damaged copy, and leaves nothing behind in the temporary folder.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "any_process.h"
+#include "process_startup.h"
+#include "test_fs.h"
+#include "test_paths.h"
+#include "ui_driver.h"
+
+namespace {
+std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+std::string BuiltDownload() {
+    WIN32_FIND_DATAA found;
+    std::string folder = TEST_BUILD_DIR "\\release\\";
+    HANDLE find = ::FindFirstFileA((folder + "Pagewright-*-setup*.exe").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return {};
+    ::FindClose(find);
+    return folder + found.cFileName;
+}
+
+int CountUnpackFolders(const std::string& temp) {
+    int count = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((temp + "\\Pagewright-*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+        ++count;
+    while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    return count;
+}
+
+// The download started with the scratch folder as its temporary folder.
+class Download : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_download = BuiltDownload();
+        ASSERT_FALSE(m_download.empty()) << "build the download target first";
+        m_temp = m_scratch / "temp";
+        ::CreateDirectoryA(m_temp.c_str(), nullptr);
+    }
+
+    WatchedProcess Start(const std::wstring& exe, const std::wstring& args) {
+        ScopedEnvironmentVariable temp("TEMP", m_temp.c_str()), tmp("TMP", m_temp.c_str());
+        std::wstring commandLine = L"\"" + exe + L"\" " + args;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &process))
+            return WatchedProcess(0);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        return WatchedProcess(process.dwProcessId);
+    }
+
+    // A copy of the download changed by the function.
+    std::string DamagedCopy(void (*damage)(std::string*)) {
+        std::string bytes = ReadFileText(m_download);
+        damage(&bytes);
+        std::string copy = m_scratch / "damaged.exe";
+        WriteFileText(copy, bytes);
+        return copy;
+    }
+
+    ScratchDir m_scratch{"download"};
+    std::string m_download;
+    std::string m_temp;
+};
+
+// A dialog of setup.exe run from an unpack folder under the test's temporary folder.
+HWND WaitForSetupDialog(const std::string& temp, DWORD* pid) {
+    std::wstring prefix = Wide(temp + "\\Pagewright-");
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 30000; ::Sleep(100)) {
+        std::vector<HWND> windows;
+        ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&windows));
+        for (HWND hwnd : windows) {
+            if (WindowClass(hwnd) != "#32770")
+                continue;
+            ::GetWindowThreadProcessId(hwnd, pid);
+            HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, *pid);
+            wchar_t image[MAX_PATH * 2];
+            DWORD size = MAX_PATH * 2;
+            bool ours = process && ::QueryFullProcessImageNameW(process, 0, image, &size) &&
+                        _wcsnicmp(image, prefix.c_str(), prefix.size()) == 0 &&
+                        std::wstring(image).ends_with(L"\\setup.exe");
+            if (process)
+                ::CloseHandle(process);
+            if (ours)
+                return hwnd;
+        }
+    }
+    return nullptr;
+}
+}  // namespace
+
+TEST_F(Download, RunsTheWizardFromAFolderWithBlanksAndForeignLettersAndCleansUpWhenSetupFails) {
+    std::wstring folder = Wide(m_scratch.Path()) + L"\\Down loads \u00c4\u00f6\u00df \u0161";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring copy = folder + L"\\Pagewright setup.exe";
+    ASSERT_TRUE(::CopyFileW(Wide(m_download).c_str(), copy.c_str(), FALSE));
+
+    WatchedProcess download = Start(copy, L"notruneditor");
+    DWORD setupId = 0;
+    HWND welcome = WaitForSetupDialog(m_temp, &setupId);
+    ASSERT_NE(nullptr, welcome) << "setup's welcome page did not appear";
+    EXPECT_EQ(1, CountUnpackFolders(m_temp));
+    ProcessStartup startup;
+    ASSERT_TRUE(ReadProcessStartup(setupId, &startup));
+    EXPECT_EQ('"', startup.commandLine[0]);
+    EXPECT_TRUE(startup.commandLine.ends_with("\\setup.exe\" notruneditor")) << startup.commandLine;
+    // Setup ending badly is passed on, and the unpacked files still go.
+    HANDLE setup = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, setupId);
+    ASSERT_NE(nullptr, setup);
+    ::TerminateProcess(setup, 1603);
+    ::CloseHandle(setup);
+    EXPECT_EQ(1603, download.WaitExit(30000));
+    EXPECT_EQ(0, CountEntries(m_temp));
+    ::DeleteFileW(copy.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(Download, ATruncatedDownloadRunUnattendedFailsWithoutAWord) {
+    std::string copy = DamagedCopy([](std::string* bytes) { bytes->resize(bytes->size() * 3 / 4); });
+    WatchedProcess download = Start(Wide(copy), L"/S");
+    EXPECT_EQ(1603, download.WaitExit(30000));
+    EXPECT_TRUE(NoMessageBoxWith("damaged"));
+    EXPECT_EQ(0, CountEntries(m_temp));
+}
+
+TEST_F(Download, AChangedByteIsReportedAndNothingIsInstalled) {
+    // The middle of the file lies in the packed media.
+    std::string copy = DamagedCopy([](std::string* bytes) { (*bytes)[bytes->size() / 2] ^= 0x20; });
+    WatchedProcess download = Start(Wide(copy), L"");
+    HWND box = WaitForAnyMessageBox("The download is damaged");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(0, CountUnpackFolders(m_temp));
+    PressButton(box, IDOK);
+    EXPECT_EQ(1603, download.WaitExit(30000));
+    EXPECT_EQ(0, CountEntries(m_temp));
+}
