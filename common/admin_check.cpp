@@ -1,5 +1,7 @@
 #include "admin_check.h"
 
+#include <string>
+
 #include <lm.h>
 
 #include <cwchar>
@@ -130,8 +132,12 @@ BOOL IsAdmin(const char* lpszUserName) {
                 static_cast<int>(groupTotal));
     auto* groupInfo = reinterpret_cast<LOCALGROUP_USERS_INFO_0*>(groups.Get());
     BOOL found = FALSE;
+    // The group is known by its SID: its name is whatever the look-up gave, which
+    // on a Windows in another language is not "Administrators".
+    std::wstring adminsName = groupName[0] ? std::wstring(groupName) : std::wstring(L"Administrators");
     for (DWORD i = 0; groupInfo && i < read && !found; ++i) {
-        if (groupInfo[i].lgrui0_name && ::lstrcmpiA(Narrow(groupInfo[i].lgrui0_name), "Administrators") == 0)
+        if (groupInfo[i].lgrui0_name && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, groupInfo[i].lgrui0_name,
+                                                         -1, adminsName.c_str(), -1) == CSTR_EQUAL)
             found = TRUE;
     }
     TraceText("exit IsAdmin()\r\n");

@@ -102,6 +102,21 @@ std::vector<CString> ReadPending(HKEY root) {
     return parts;
 }
 
+// A key goes only when it holds neither values nor sub-keys (deleting a key
+// takes its values with it).
+void DeleteKeyIfEmpty(HKEY root, const CString& path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    DWORD subKeys = 1;
+    DWORD values = 1;
+    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                       nullptr);
+    ::RegCloseKey(key);
+    if (subKeys == 0 && values == 0)
+        ::RegDeleteKeyA(root, path);
+}
+
 // Removes the pointer, and the product keys when nothing else is in them.
 void ClearPending(HKEY root) {
     HKEY key = nullptr;
@@ -110,8 +125,8 @@ void ClearPending(HKEY root) {
         ::RegDeleteValueA(key, kPendingRecordValue);
     }
     CString product = kProductKey;
-    ::RegDeleteKeyA(root, product);  // fails while it holds anything
-    ::RegDeleteKeyA(root, product.Left(product.ReverseFind('\\')));
+    DeleteKeyIfEmpty(root, product);
+    DeleteKeyIfEmpty(root, product.Left(product.ReverseFind('\\')));
 }
 
 void RemoveFolderIfOurs(const CString& folder) {
@@ -157,7 +172,7 @@ void UndoEntries(const std::vector<RecordEntry>& entries) {
                 break;
             }
             case RecordKind::KeyCreated:
-                ::RegDeleteKeyA(RootFromName(e.root), path);  // only an empty key goes
+                DeleteKeyIfEmpty(RootFromName(e.root), path);
                 break;
             case RecordKind::Committed:
                 break;

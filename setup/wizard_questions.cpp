@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/product_catalogue.h"
 #include "engine/copy_rules.h"
 #include "framework/win_app.h"
 
@@ -14,8 +15,20 @@ bool CWizardQuestions::OfferBackup(const CString& installedVersion) {
     return AfxMessageBox(question, MB_YESNO | MB_SYSTEMMODAL | MB_SETFOREGROUND) == IDYES;
 }
 
-// The box only has OK: the person closes the editor and we try again.
-InUseAnswer CWizardQuestions::FileInUse(const CString&) {
+// For the editor the box only has OK: the person closes it and we try again.
+// Another file held open is named, and the person may give up: the
+// installation is then rolled back.
+InUseAnswer CWizardQuestions::FileInUse(const CString& path) {
+    CString name = path.Mid(path.ReverseFind('\\') + 1);
+    if (name.CompareNoCase(kEditorFileName) != 0 && !name.IsEmpty()) {
+        CString text;
+        text.Format(
+            "The file \"%s\" is in use by another program.\nClose that program and click Retry, or click "
+            "Cancel to stop the installation.",
+            path.c_str());
+        return AfxMessageBox(text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY ? InUseAnswer::Retry
+                                                                                   : InUseAnswer::Cancel;
+    }
     AfxMessageBox(
         "Brellic Pagewright must be closed to proceed with the installation.\nPlease close all running Brellic "
         "Pagewright and then click OK to continue.",

@@ -8,6 +8,7 @@
 #include "common/system_paths.h"
 #include "common/text_rules.h"
 #include "framework/file_find.h"
+#include "self_delete.h"
 #include "uninstall_app.h"
 #include "uninstall_rules.h"
 
@@ -129,6 +130,17 @@ BOOL CUninstallApp::RemoveUninstaller() {
         if (::DeleteFileA(path) || !IsFileThere(path)) {
             ::DeleteFileA(m_strInstallDir + kRecordFileName);  // the record is ours, and goes last
             return TRUE;
+        }
+        // A first run that waits for this one holds its file until this one
+        // ends: it is moved out beside this copy and deleted once both are gone.
+        if (IsUnattended() && attempt == 0) {
+            CString moved = UpToLastBackslash(GetModulePath()) + kUninstallerFileName + ".old";
+            ::DeleteFileA(moved);
+            if (::MoveFileExA(path, moved, MOVEFILE_REPLACE_EXISTING)) {
+                StartSelfDeletion(moved);
+                ::DeleteFileA(m_strInstallDir + kRecordFileName);
+                return TRUE;
+            }
         }
         ::Sleep(100);
     }

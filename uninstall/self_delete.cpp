@@ -10,25 +10,6 @@
 #include "uninstall_rules.h"
 
 namespace {
-CString EnvironmentValue(const char* name) {
-    std::vector<char> buffer(MAX_PATH);
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD n = ::GetEnvironmentVariableA(name, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0)
-            return CString();
-        if (n < buffer.size())
-            return CString(buffer.data(), static_cast<int>(n));
-        buffer.resize(n);
-    }
-    return CString();
-}
-
-bool IsFullPathOfFile(const CString& path) {
-    bool full = (path.GetLength() > 3 && path[1] == ':' && path[2] == '\\') || path.Left(2) == "\\\\";
-    DWORD attributes = full ? ::GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 CString ShortPathOf(const CString& path) {
     std::vector<char> buffer(MAX_PATH);
     DWORD n = ::GetShortPathNameA(path, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -40,18 +21,17 @@ CString ShortPathOf(const CString& path) {
 }
 }  // namespace
 
+// Always the system's own interpreter: COMSPEC is the user's to set, and must
+// not choose what an uninstaller running with administrator rights starts.
 CString InterpreterPath() {
-    CString comspec = EnvironmentValue("COMSPEC");
-    if (comspec.IsEmpty())
-        return comspec;
-    // Never an interpreter found through the search path or the current folder.
-    return IsFullPathOfFile(comspec) ? comspec : SystemFolder() + "cmd.exe";
+    CString systemFolder = SystemFolder();
+    return systemFolder.IsEmpty() ? CString() : systemFolder + "cmd.exe";
 }
 
 DWORD StartSelfDeletion(const CString& file) {
     CString interpreter = InterpreterPath();
     if (interpreter.IsEmpty())
-        return ERROR_ENVVAR_NOT_FOUND;
+        return ERROR_PATH_NOT_FOUND;
     CString systemFolder = SystemFolder();
     if (systemFolder.IsEmpty())
         return ::GetLastError();

@@ -5,8 +5,7 @@
 
 #include "framework/afx_string.h"
 
-// The interpreter to start: "COMSPEC" when it names an existing file by its
-// full path, else cmd.exe in the system folder; empty when "COMSPEC" is unset.
+// The interpreter to start: cmd.exe in the system folder, whatever COMSPEC says.
 CString InterpreterPath();
 
 // Starts the hidden interpreter at idle priority to delete the file; the

@@ -71,6 +71,7 @@ void CUninstallApp::RunRemoval() {
     // A killed installation is undone before anything is removed.
     CInstallRecorder::RecoverUnfinished(HKEY_LOCAL_MACHINE);
     CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER);
+    ParseUninstallSwitches(m_lpCmdLine, &m_strFolderArgument);
     CString folder = InstallFolderArgument(TrimmedLeft(m_strFolderArgument));
     // The root only says where "SetupPath" is read; the cleanup covers both
     // roots. Without the question, the group listing is never loaded.

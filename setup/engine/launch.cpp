@@ -26,7 +26,8 @@ void CInstallEngine::RunProgram() {
     ::GetStartupInfoA(&startup);
     std::vector<char> mutableCommandLine(commandLine.c_str(), commandLine.c_str() + commandLine.GetLength() + 1);
     PROCESS_INFORMATION started{};
-    if (::CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr,
+    // The editor inherits none of setup's handles (its record file, its lock).
+    if (::CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
                          directory, &startup, &started)) {
         // Nobody waits for the editor; its handles are not ours to keep.
         ScopedHandle process(started.hProcess);

@@ -182,4 +182,21 @@ TEST_F(CopyFiles, FullDriveNamesTheFilesThatDidNotFit) {
     ASSERT_FALSE(missing.empty());
     EXPECT_EQ(missing.front(), "BRLXCJK.BIN");
     EXPECT_EQ(answerer.Seen(), std::vector<std::string>{UncopiedFilesMessage(missing).str()});
+
+    // A reinstallation that runs out of room is rolled back: the earlier
+    // installation is there again byte for byte.
+    ::CreateDirectoryA(target.c_str(), nullptr);
+    for (const CString& entry : list)
+        ASSERT_TRUE(WriteFileText(target + InstalledName(entry).c_str(), "earlier " + entry.str()));
+    CInstallRecorder recorder;
+    ASSERT_TRUE(recorder.Begin(HKEY_CURRENT_USER, target.c_str()));
+    engine.SetRecorder(&recorder);
+    MessageBoxAnswerer again;
+    EXPECT_EQ(engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr).status, StepStatus::Incomplete);
+    recorder.Rollback();
+    engine.SetRecorder(nullptr);
+    for (const CString& entry : list)
+        EXPECT_EQ(ReadFileText(target + InstalledName(entry).c_str()), "earlier " + entry.str()) << entry.str();
+    EXPECT_EQ(CountEntries(target), static_cast<int>(list.size()));
+    DeleteTree(target);
 }

@@ -4,6 +4,7 @@
 #include "framework/scoped_handles.h"
 #include "message_box_answerer.h"
 #include "setup/engine/install_engine.h"
+#include "setup/wizard_questions.h"
 
 namespace {
 class ScriptedQuestions : public InstallQuestions {
@@ -81,4 +82,30 @@ TEST_F(Windowless, FolderThatCannotBeMadeIsReturnedAndTheProcessGoesOn) {
     EXPECT_EQ(outcome.path, dest.c_str());
     EXPECT_TRUE(questions.asked.empty()) << "reporting it is the caller's decision";
     EXPECT_EQ(ReadFileText(scratch / "file.txt"), "keep me");
+}
+
+// The wizard names a held file other than the editor and lets the person give
+// up; under the install record, the file already copied goes back out.
+TEST_F(Windowless, WizardNamesAHeldFileAndCancelRollsTheCopyBack) {
+    ::CreateDirectoryA(dest.c_str(), nullptr);
+    ASSERT_TRUE(WriteFileText(dest + "readme.txt", "the earlier readme"));
+    ScopedHandle held(
+        ::CreateFileA((dest + "readme.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.IsValid());
+    Prepare({"Scrivo.ex_", "readme.txt", "uninstall.ex_"});
+    CWizardQuestions wizard;
+    windowless.SetQuestions(wizard);
+    CInstallRecorder recorder;
+    ASSERT_TRUE(recorder.Begin(HKEY_CURRENT_USER, dest.c_str()));
+    windowless.SetRecorder(&recorder);
+
+    MessageBoxAnswerer boxes({{"is in use by another program", IDCANCEL}});
+    StepOutcome outcome = windowless.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(outcome.status, StepStatus::Cancelled);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_NE(boxes.Seen()[0].find(dest + "readme.txt"), std::string::npos) << boxes.Seen()[0];
+    recorder.Rollback();
+    held.Reset();
+    EXPECT_FALSE(FileExists(dest + "Scrivo.exe"));
+    EXPECT_EQ(ReadFileText(dest + "readme.txt"), "the earlier readme");
 }

@@ -1,7 +1,11 @@
 // Journeys with choices: quitting from each page, the custom path, reinstalling
 // over an older editor, the editor in the way, and a user without rights.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <shlobj.h>
+
+#include "common/shell_folders.h"
 #include "journey.h"
 #include "test_paths.h"
 
@@ -165,6 +169,22 @@ TEST_F(Journey, UserWithoutRightsInstallsForThemselves) {
     ASSERT_TRUE(finish);
     Click(finish, IDOK);
     EXPECT_EQ(run.WaitExit(30000), 0);
-    EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, kSetupPathValue), std::string(kDefaultFolder) + "\\");
+    // Everything in the user's own places: programs folder, Start menu, list of programs.
+    std::string folder = GetSpecialFolderPath(CSIDL_LOCAL_APPDATA).str() + "\\Programs\\Brellic Software\\Pagewright\\";
+    EXPECT_TRUE(FileExists(folder + "Scrivo.exe"));
+    EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, kSetupPathValue), folder);
+    EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kUninstallKey, "UninstallString"), "\"" + folder + "uninstall.exe\"");
+    std::string userGroup = GetSpecialFolderPath(CSIDL_PROGRAMS).str() + "\\" + kGroupFolderName;
+    EXPECT_TRUE(FileExists(userGroup + "\\Uninstall.lnk"));
+    // Nothing for the machine.
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), "<absent>");
+    EXPECT_FALSE(DirExists(kCompanyFolder));
+    EXPECT_FALSE(DirExists(ProgramsGroup()));
+    // The user removes it again, quietly.
+    ChildProcess removal(folder + "uninstall.exe", "/S");
+    EXPECT_EQ(removal.WaitExit(30000), 0);
+    EXPECT_FALSE(DirExists(folder));
+    EXPECT_FALSE(DirExists(userGroup));
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kUninstallKey));
 }

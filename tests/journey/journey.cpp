@@ -2,6 +2,8 @@
 
 #include "journey.h"
 
+#include <shlobj.h>
+
 #include "common/shell_folders.h"
 
 std::string ProgramFilesFolder() {
@@ -53,6 +55,9 @@ std::string Describe(const ProductTraces& t) {
 
 void CleanMachine() {
     DeleteTree(kCompanyFolder);
+    // A per-user installation's places.
+    DeleteTree(GetSpecialFolderPath(CSIDL_LOCAL_APPDATA).str() + "\\Programs\\Brellic Software");
+    DeleteTree(GetSpecialFolderPath(CSIDL_PROGRAMS).str() + "\\" + kGroupFolderName);
     DeleteTree(ProgramsGroup());
     DeleteTree(DesktopLink());
     ProductKeysGuard::Clean();

@@ -5,8 +5,9 @@
 //   BRELLIC_TEST_NO_GDIPLUS=1    the graphics library is absent
 //   BRELLIC_TEST_KILL_AT=N       the process is killed once N install-record entries are on disk
 // Everything else is the real program.
-#include <lm.h>
 #include <windows.h>
+
+#include <lm.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -5,9 +5,11 @@
 #include <string>
 
 #include "any_process.h"
+#include "common/product_catalogue.h"
 #include "process_startup.h"
 #include "test_fs.h"
 #include "test_paths.h"
+#include "test_registry.h"
 #include "ui_driver.h"
 
 namespace {
@@ -146,4 +148,20 @@ TEST_F(Download, AChangedByteIsReportedAndNothingIsInstalled) {
     PressButton(box, IDOK);
     EXPECT_EQ(1603, download.WaitExit(30000));
     EXPECT_EQ(0, CountEntries(m_temp));
+}
+
+// Unattended through the download, as a package manager runs it: installed and
+// removed like from the media, and nothing left in the temporary folder.
+TEST_F(Download, SilentInstallAndRemovalLikeTheMedia) {
+    ProductKeysGuard keys;
+    std::string folder = m_scratch / "Brellic Pagewright";
+    WatchedProcess download = Start(Wide(m_download), Wide("/S /D=" + folder));
+    ASSERT_EQ(0, download.WaitExit(60000));
+    EXPECT_TRUE(FileExists(folder + "\\Scrivo.exe"));
+    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), folder + "\\");
+    EXPECT_EQ(0, CountEntries(m_temp));
+    WatchedProcess removal = Start(Wide(folder + "\\uninstall.exe"), L"/S");
+    ASSERT_EQ(0, removal.WaitExit(60000));
+    EXPECT_FALSE(DirExists(folder));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }

@@ -1,10 +1,10 @@
 #include "installation.h"
 
+#include "any_process.h"
 #include "common/product_catalogue.h"
 #include "common/shell_folders.h"
-#include "uninstall/uninstall_rules.h"
-#include "any_process.h"
 #include "test_paths.h"
+#include "uninstall/uninstall_rules.h"
 
 namespace {
 // Installed name -> media name, for the files the media carries.
@@ -26,8 +26,15 @@ const char* MediaNameOf(const std::string& installed) {
 }
 }  // namespace
 
+// An installation by an earlier setup, without a record: the names of the
+// fixed list that these media install.
 std::vector<std::string> InstalledNames() {
-    return std::vector<std::string>(std::begin(kInstalledFileNames), std::end(kInstalledFileNames));
+    std::vector<std::string> names;
+    for (const char* name : kInstalledFileNames)
+        for (const ProductFile& file : kProductFiles)
+            if (std::string(file.installedName) == name)
+                names.push_back(name);
+    return names;
 }
 
 TestInstallation::TestInstallation(const std::string& name, const std::string& vendor)

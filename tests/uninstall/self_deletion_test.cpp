@@ -2,9 +2,9 @@
 // way a running program holds its own file.
 #include <gtest/gtest.h>
 
-#include "uninstall/self_delete.h"
 #include "any_process.h"
 #include "test_fs.h"
+#include "uninstall/self_delete.h"
 
 namespace {
 // StartSelfDeletion raises the caller's priority, as the uninstaller wants for itself.
@@ -32,14 +32,18 @@ TEST(SelfDeletion, FileStillInUseGoesOnceItIsReleased) {
     EXPECT_TRUE(WaitFileGone(file, 10000));
 }
 
-TEST(SelfDeletion, WithoutComspecNothingStartsAndThePriorityStays) {
+TEST(SelfDeletion, TheSystemInterpreterRunsWhateverComspecSays) {
     PriorityGuard priority;
     ScratchDir dir("self delete");
     std::string file = dir / "Uninstall.exe";
     ASSERT_TRUE(WriteFileText(file, "copy"));
-    ScopedEnvironmentVariable comspec("COMSPEC", nullptr);
-
-    EXPECT_EQ(StartSelfDeletion(file.c_str()), static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND));
-    EXPECT_EQ(::GetPriorityClass(::GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
-    EXPECT_FALSE(WaitFileGone(file, 1000));
+    std::string planted = dir / "planted.cmd";
+    ASSERT_TRUE(WriteFileText(planted, "@echo planted> \"" + dir / "ran.txt" + "\"\r\n"));
+    for (const char* value : {static_cast<const char*>(nullptr), planted.c_str()}) {
+        ASSERT_TRUE(WriteFileText(file, "copy"));
+        ScopedEnvironmentVariable comspec("COMSPEC", value);
+        EXPECT_EQ(StartSelfDeletion(file.c_str()), 0u);
+        EXPECT_TRUE(WaitFileGone(file, 10000));
+    }
+    EXPECT_FALSE(FileExists(dir / "ran.txt"));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+// After windows.h, which it relies on.
 #include <lm.h>
 
 #include <cstring>
@@ -24,6 +25,7 @@ struct FakeGroups {
     int freed = 0;
     int allocated = 0;
     bool missingGroupFunction = false;
+    std::wstring localAdminsName;  // the group's name on a Windows in another language; empty: the real look-up
 } g_fake;
 
 template <typename Info, typename Field>
@@ -37,8 +39,8 @@ LPBYTE MakeBuffer(const std::vector<std::wstring>& names, Field field) {
     return reinterpret_cast<LPBYTE>(entries);
 }
 
-NET_API_STATUS WINAPI FakeGetMembers(LPCWSTR, LPCWSTR, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total,
-                                     PDWORD_PTR) {
+NET_API_STATUS WINAPI
+FakeGetMembers(LPCWSTR, LPCWSTR, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total, PDWORD_PTR) {
     *buffer = nullptr;
     if (g_fake.membersStatus != NERR_Success)
         return g_fake.membersStatus;
@@ -47,8 +49,8 @@ NET_API_STATUS WINAPI FakeGetMembers(LPCWSTR, LPCWSTR, DWORD, LPBYTE* buffer, DW
     return NERR_Success;
 }
 
-NET_API_STATUS WINAPI FakeUserGroups(LPCWSTR, LPCWSTR, DWORD, DWORD, LPBYTE* buffer, DWORD, LPDWORD read,
-                                     LPDWORD total) {
+NET_API_STATUS WINAPI
+FakeUserGroups(LPCWSTR, LPCWSTR, DWORD, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total) {
     *buffer = MakeBuffer<LOCALGROUP_USERS_INFO_0>(g_fake.userGroups, &LOCALGROUP_USERS_INFO_0::lgrui0_name);
     *read = *total = static_cast<DWORD>(g_fake.userGroups.size());
     return NERR_Success;
@@ -62,8 +64,25 @@ NET_API_STATUS WINAPI FakeFree(LPVOID buffer) {
 
 FARPROC (*g_realBind)(const char*, const char*) = nullptr;
 
+BOOL WINAPI FakeLookupAccountSid(LPCWSTR,
+                                 PSID,
+                                 LPWSTR name,
+                                 LPDWORD nameSize,
+                                 LPWSTR domain,
+                                 LPDWORD domainSize,
+                                 PSID_NAME_USE use) {
+    wcscpy(name, g_fake.localAdminsName.c_str());
+    *nameSize = static_cast<DWORD>(g_fake.localAdminsName.size());
+    wcscpy(domain, L"VORDEFINIERT");
+    *domainSize = 12;
+    *use = SidTypeAlias;
+    return TRUE;
+}
+
 FARPROC FakeBind(const char* library, const char* function) {
     std::string name = function;
+    if (name == "LookupAccountSidW" && !g_fake.localAdminsName.empty())
+        return AsFarproc(&FakeLookupAccountSid);
     if (name == "NetUserGetLocalGroups")
         return g_fake.missingGroupFunction ? nullptr : AsFarproc(&FakeUserGroups);
     if (name == "NetLocalGroupGetMembers")
@@ -124,13 +143,19 @@ TEST_F(AdminCheck, DirectMemberFoundInAnyLetterCase) {
         << "the second test is not needed";
 }
 
-TEST_F(AdminCheck, MembershipThroughAGroupCountsOnlyWhenNamedAdministrators) {
+TEST_F(AdminCheck, MembershipThroughAGroupCountsForTheGroupOfTheAdministratorsSid) {
     struct Case {
+        std::wstring localName;  // what the SID look-up gives
         std::wstring group;
         BOOL admin;
-    } cases[] = {{L"Administrators", TRUE}, {L"ADMINISTRATORS", TRUE}, {L"Administratoren", FALSE}, {L"Users", FALSE}};
+    } cases[] = {{L"", L"Administrators", TRUE},
+                 {L"", L"ADMINISTRATORS", TRUE},
+                 {L"", L"Users", FALSE},
+                 {L"Administratoren", L"administratoren", TRUE},
+                 {L"Administratoren", L"Administrators", FALSE}};
     for (const Case& c : cases) {
         g_fake = FakeGroups{};
+        g_fake.localAdminsName = c.localName;
         g_fake.members = {L"bob"};
         g_fake.userGroups = {L"Users", c.group};
         Inject();
