@@ -1,5 +1,6 @@
 #include "registry_cleanup.h"
 
+#include <string>
 #include <vector>
 
 #include "common/product_catalogue.h"
@@ -51,47 +52,58 @@ void DeleteRegTree(HKEY hRoot, const char* lpszKey) {
     ::RegDeleteKeyA(hRoot, lpszKey);
 }
 
-BOOL DeleteSubKeys(HKEY hRoot, HKEY hKey, const char* lpszPath) {
-    KeyCounts counts = CountsOf(hKey);
-    // Names are sized by what the key reports, so no name is cut short.
-    std::vector<char> name(counts.maxSubKeyLength + 2);
+namespace {
+// Names are read and used as wide text, sized by what the key reports: a name
+// in a script outside the ANSI code page (or longer in its bytes than in its
+// characters) is found and deleted like any other.
+void DeleteValuesOf(HKEY key, int count) {
+    DWORD maxNameLength = CountsOf(key).maxValueNameLength;
+    std::vector<wchar_t> buffer(maxNameLength + 2);
+    std::vector<std::wstring> names;
+    for (int i = 0; i < count; ++i) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        if (::RegEnumValueW(key, static_cast<DWORD>(i), buffer.data(), &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            return;
+        names.emplace_back(buffer.data(), size);
+    }
+    for (const std::wstring& name : names)
+        if (::RegDeleteValueW(key, name.c_str()) != ERROR_SUCCESS)
+            return;
+}
+
+bool DeleteSubKeysOf(HKEY key) {
+    KeyCounts counts = CountsOf(key);
+    std::vector<wchar_t> name(counts.maxSubKeyLength + 2);
     // Each pass deletes the sub-key it read, so the next one moves up to index 0.
     for (DWORD i = 0; i < counts.subKeys; ++i) {
         DWORD size = static_cast<DWORD>(name.size());
-        if (::RegEnumKeyExA(hKey, 0, name.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            return FALSE;
-        ScopedRegKey subKey = OpenAllAccess(hKey, name.data());
-        if (!subKey)
-            return FALSE;
+        if (::RegEnumKeyExW(key, 0, name.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return false;
+        HKEY opened = nullptr;
+        if (::RegOpenKeyExW(key, name.data(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS)
+            return false;
+        ScopedRegKey subKey(opened);
         KeyCounts inner = CountsOf(subKey.Get());
-        CString childPath = CString(lpszPath) + "\\" + name.data();
-        if (inner.subKeys > 0 && !DeleteSubKeys(hRoot, subKey.Get(), childPath))
-            return FALSE;
-        DeleteKeyValues(hRoot, childPath, static_cast<int>(inner.values));
+        if (inner.subKeys > 0 && !DeleteSubKeysOf(subKey.Get()))
+            return false;
+        DeleteValuesOf(subKey.Get(), static_cast<int>(inner.values));
         subKey.Reset();
-        if (::RegDeleteKeyA(hRoot, childPath) != ERROR_SUCCESS)
-            return FALSE;
+        if (::RegDeleteKeyW(key, name.data()) != ERROR_SUCCESS)
+            return false;
     }
-    return TRUE;
+    return true;
+}
+}  // namespace
+
+BOOL DeleteSubKeys(HKEY, HKEY hKey, const char*) {
+    return DeleteSubKeysOf(hKey) ? TRUE : FALSE;
 }
 
 void DeleteKeyValues(HKEY hRoot, const char* lpszPath, int nValues) {
     ScopedRegKey key = OpenAllAccess(hRoot, lpszPath);
-    if (!key || nValues <= 0)
-        return;
-    DWORD maxNameLength = CountsOf(key.Get()).maxValueNameLength;
-    std::vector<char> buffer(maxNameLength + 2);
-    std::vector<CString> names;
-    for (int i = 0; i < nValues; ++i) {
-        DWORD size = static_cast<DWORD>(buffer.size());
-        if (::RegEnumValueA(key.Get(), static_cast<DWORD>(i), buffer.data(), &size, nullptr, nullptr, nullptr,
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        names.push_back(CString(buffer.data(), static_cast<int>(size)));
-    }
-    for (const CString& name : names)
-        if (::RegDeleteValueA(key.Get(), name) != ERROR_SUCCESS)
-            return;
+    if (key && nValues > 0)
+        DeleteValuesOf(key.Get(), nValues);
 }
 
 void CUninstallApp::RemoveProductKeys() {

@@ -23,7 +23,10 @@ BOOL CUninstallApp::InitInstance() {
     }
     // The removal run waits a moment for its first run, which lets go as it starts it.
     if (!m_singleRun.Acquire(removal ? 10000 : 0)) {
-        m_log.Write("another setup or uninstall of Brellic Pagewright is running\r\n");
+        ShowMessage(
+            "Another installation or removal of Brellic Pagewright is running. Please try again when it has "
+            "finished.",
+            MB_OK);
         return EndRun(kExitAlreadyRunning);
     }
     m_nExitCode = kExitFailed;  // until a run says otherwise

@@ -265,6 +265,22 @@ TEST(RegistryCleanup, NestedProductKeyGoesBottomUpUnderBothRootsAndTheParentStay
         RegDeleteTreeAll(root, (std::string(kParentKey) + "\\Other").c_str());
 }
 
+// Names outside the ANSI code page, and longer in bytes than in characters.
+TEST(RegistryCleanup, SubKeysAndValuesNamedInChineseGoToo) {
+    ProductKeysGuard keys;
+    std::wstring product(kProductKey, kProductKey + std::strlen(kProductKey));
+    std::wstring chinese = L"\x6587\x6863\x8bbe\x7f6e";  // four characters, twelve bytes in UTF-8
+    std::wstring path = product + L"\\" + chinese + L"\\" + std::wstring(60, L'\x5b57');
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExW(key, chinese.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(L"x"), 4);
+    ::RegCloseKey(key);
+    TestUninstallApp app;
+    app.CleanRegistry();
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kProductKey));
+}
+
 TEST(RegistryCleanup, Windows95FamilyDeletesEachKeyWithOneCall) {
     ProductKeysGuard keys;
     SystemSeamGuard seam;
