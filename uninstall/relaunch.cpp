@@ -40,6 +40,16 @@ bool IsLinkedFolder(const CString& folder) {
 }
 }  // namespace
 
+// Said rather than ended silently: a file of that name in the way, a full disk
+// or a blocked temporary folder would otherwise look like nothing happened.
+BOOL CUninstallApp::CopyFailed(const CString& copy) {
+    CString text;
+    text.Format("Uninstall could not copy itself to \"%s\" and start from there. Nothing has been removed.",
+                copy.c_str());
+    ShowMessage(text, MB_OK);
+    return FALSE;
+}
+
 // The copy runs from a folder anyone with the user's rights can write to,
 // perhaps with administrator rights: it must run exactly what was copied.
 BOOL CUninstallApp::RelaunchFromTemp() {
@@ -65,11 +75,11 @@ BOOL CUninstallApp::RelaunchFromTemp() {
     ::SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(destination);
     if (!::CopyFileA(source, destination, FALSE))
-        return FALSE;
+        return CopyFailed(destination);
     // Nobody may change the copy between the check and the start.
     ScopedHandle hold(::CreateFileA(destination, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!hold || !SameContent(hold.Get(), source))
-        return FALSE;
+        return CopyFailed(destination);
 
     CString systemFolder = SystemFolder();
     SHELLEXECUTEINFOA info{};
@@ -94,7 +104,7 @@ BOOL CUninstallApp::RelaunchFromTemp() {
     hold.Reset();
     ScopedHandle process(started ? info.hProcess : nullptr);
     if (!process)
-        return FALSE;
+        return CopyFailed(destination);
     m_nExitCode = kExitSuccess;
     if (IsUnattended()) {
         // The caller learns the outcome only when the removal is done.

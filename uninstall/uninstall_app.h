@@ -34,6 +34,7 @@ public:
 
     // First run: copies the uninstaller into its temporary folder and starts it.
     BOOL RelaunchFromTemp();
+    BOOL CopyFailed(const CString& copy);
 
     // Sets m_strInstallDir from a candidate folder when it is safe to remove
     // from; otherwise says why and returns FALSE.

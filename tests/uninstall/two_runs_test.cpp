@@ -251,3 +251,26 @@ TEST(TwoRuns, TemporaryFolderThatIsALinkIsRefused) {
     EXPECT_EQ(CountEntries(elsewhere.Path()), 0);
     EXPECT_EQ(inst.RemainingFiles().size(), InstalledNames().size());
 }
+
+// A folder where the copy should go: the first run says so and removes nothing.
+TEST(TwoRuns, ACopyThatCannotBeMadeIsReported) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register();
+    std::string copy = TempCopyPath();
+    ::CreateDirectoryA(copy.substr(0, copy.rfind('\\')).c_str(), nullptr);
+    ASSERT_TRUE(::CreateDirectoryA(copy.c_str(), nullptr));
+    ChildProcess firstRun(inst.Path("uninstall.exe"), "");
+    HWND box = WaitForMessageBox(firstRun.Id(), kConfirm);
+    ASSERT_TRUE(box);
+    PressButton(box, IDYES);
+    HWND failed = WaitForMessageBox(firstRun.Id(), "could not copy itself");
+    EXPECT_TRUE(failed);
+    if (failed)
+        PressButton(failed, IDOK);
+    EXPECT_EQ(firstRun.WaitExit(), 0);
+    ::RemoveDirectoryA(TempCopyPath().c_str());
+    EXPECT_TRUE(inst.RemainingFiles().size() > 0);
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
