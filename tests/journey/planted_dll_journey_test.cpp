@@ -8,7 +8,13 @@
 
 namespace {
 const char kMark[] = "C:\\brellic-planted-loaded.txt";
-const char* const kPlantedNames[] = {"gdiplus.dll", "netapi32.dll"};
+// Libraries a program of ours could be tricked into loading: the two it asks
+// for by name, and those Windows looks for beside a program before its own.
+// ("version.dll" and "msimg32.dll" are not among them yet: Wine's loader
+// takes a planted copy of those while it resolves the system libraries' own
+// imports, which the program's search settings do not reach.)
+const char* const kPlantedBases[] = {"gdiplus",   "netapi32", "uxtheme", "dwmapi",
+                                     "cryptbase", "propsys",  "profapi", "comctl32"};
 
 const char* const kPrograms[] = {"naive_loader.exe", "setup.exe", "uninstall.exe", "Uninstall.exe"};
 
@@ -18,7 +24,7 @@ class PreferNativeCopies {
 public:
     PreferNativeCopies() {
         for (const char* program : kPrograms)
-            for (const char* name : {"gdiplus", "netapi32"})
+            for (const char* name : kPlantedBases)
                 RegWriteRaw(HKEY_CURRENT_USER, Key(program).c_str(), name, REG_SZ, "native,builtin", 15);
     }
     ~PreferNativeCopies() {
@@ -33,8 +39,8 @@ private:
 };
 
 void Plant(const std::string& folder) {
-    for (const char* name : kPlantedNames)
-        CopyOneFile(std::string(TEST_DATA_DIR) + "\\planted.dll", folder + "\\" + name);
+    for (const char* base : kPlantedBases)
+        CopyOneFile(std::string(TEST_DATA_DIR) + "\\planted.dll", folder + "\\" + base + ".dll");
 }
 }  // namespace
 
@@ -72,7 +78,7 @@ TEST_F(Journey, LibrariesPlantedBesideTheProgramsAreNeverLoaded) {
     EXPECT_EQ(RemoveThroughInstalledPrograms(), "You have successfully removed Brellic Pagewright.");
     EXPECT_FALSE(DirExists(kDefaultFolder));
     EXPECT_FALSE(FileExists(kMark)) << ReadFileText(kMark);
-    for (const char* name : kPlantedNames)
-        ::DeleteFileA((temporary + "\\" + name).c_str());
+    for (const char* base : kPlantedBases)
+        ::DeleteFileA((temporary + "\\" + base + ".dll").c_str());
     ::DeleteFileA(kMark);
 }
