@@ -30,6 +30,7 @@ ms_now() { date +%s%N | cut -c1-13; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 
 printf '%-8s %6s %10s %10s %8s %18s %15s %14s\n' payload files copy_phase bare_loop cp "copy_phase/bare" "bare/cp" "copy_phase/cp"
+rollbacks=
 for size in 30 400; do
     payload=$work/payload-$size
     make_payload "$payload" $size
@@ -37,6 +38,7 @@ for size in 30 400; do
     files=$(awk '/^files/ {print $2}' <<<"$out")
     ours=$(awk '/^installer_ms/ {print $2}' <<<"$out")
     bare=$(awk '/^bare_ms/ {print $2}' <<<"$out")
+    rollbacks="$rollbacks ${size}MiB: $(awk '/^rollback_ms/ {print $2}' <<<"$out") ms;"
     best_cp=
     for _ in $(seq 1 "$rounds"); do
         rm -rf "$work/cp-$size" && mkdir -p "$work/cp-$size"
@@ -50,3 +52,4 @@ for size in 30 400; do
         "$(ratio "$ours" "$bare")" "$(ratio "$bare" "$best_cp")" "$(ratio "$ours" "$best_cp")"
     awk -v r="$(ratio "$ours" "$bare")" 'BEGIN { if (r > 1.1) print "  copy phase exceeds 1.1 x the bare loop" }'
 done
+echo "rollback of a reinstallation over the same files:$rollbacks"

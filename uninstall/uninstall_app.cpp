@@ -7,6 +7,7 @@
 #include "common/registry.h"
 #include "common/system_paths.h"
 #include "common/text_rules.h"
+#include "framework/scoped_handles.h"
 #include "uninstall_rules.h"
 
 BOOL CUninstallApp::InitInstance() {
@@ -84,6 +85,20 @@ void CUninstallApp::RunRemoval() {
     }
     if (!AcceptInstallFolder(folder))
         return;
+    // Held open while anything inside is deleted, so that it cannot be swapped
+    // for a link to somewhere else behind the checks (say while a question is up).
+    ScopedHandle held(::CreateFileA(BeforeLastBackslash(m_strInstallDir), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!held.IsValid() || !::GetFileInformationByHandle(held.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CString text;
+        text.Format("The folder \"%s\" cannot be opened, or is a link to another place. Nothing has been removed.",
+                    m_strInstallDir.c_str());
+        ShowMessage(text, MB_OK);
+        return;
+    }
     BuildFileList();
     if (!RemoveInstalledFiles())
         return;
@@ -94,6 +109,7 @@ void CUninstallApp::RunRemoval() {
     if (!RemoveUninstaller())
         return;
     RemoveUninstallEntries();
+    held.Reset();
     RemoveInstallFolders();
     m_nExitCode = kExitSuccess;
     ShowMessage(kSuccessText, MB_OK);

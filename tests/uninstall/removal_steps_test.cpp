@@ -299,3 +299,4 @@ TEST(RegistryCleanup, Windows95FamilyDeletesEachKeyWithOneCall) {
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, (kProduct + "\\A").c_str(), "Named"), "value");
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, "Named"), "value");
 }
+
