@@ -141,11 +141,16 @@ TEST_F(Unattended, RefusedRunsEndWithTheirCodesAndChangeNothing) {
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), "<absent>");
 }
 
-TEST_F(Unattended, RemovalWhileTheEditorRunsFailsAndKeepsTheEntry) {
+TEST_F(Unattended, TheRunningEditorFailsReinstallationAndRemovalAndKeepsTheInstallation) {
     ASSERT_EQ(RunQuietly(Setup(), "/S"), 0);
     ChildProcess editor(kDefaultFolder + "\\Scrivo.exe", "");
     ASSERT_TRUE(editor.Started());
     ::Sleep(500);
+    std::map<std::string, std::string> installed = MachineState();
+    std::string log = media / "reinstall.log";
+    EXPECT_EQ(RunQuietly(Seamed(), "/S /LOG=\"" + log + "\"", {"BRELLIC_TEST_IN_USE_SECONDS=2"}), 1603);
+    EXPECT_NE(ReadFileText(log).find("failure: in use: "), std::string::npos) << ReadFileText(log);
+    EXPECT_EQ(MachineState(), installed) << Describe(installed, MachineState());
     EXPECT_EQ(RunQuietly(kDefaultFolder + "\\uninstall.exe", "/S"), 1603);
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_TRUE(FileExists(kDefaultFolder + "\\uninstall.exe"));
@@ -168,12 +173,14 @@ TEST_F(Unattended, KilledInstallationIsRolledBackByTheNextRun) {
         std::map<std::string, std::string> before = MachineState();
         int points = 0;
         for (int n = 1; n <= 45; n += 3) {
-            int code = RunQuietly(Seamed(), "/S", {"BRELLIC_TEST_KILL_AT=" + std::to_string(n)});
+            std::string log = media / "killed.log";
+            int code = RunQuietly(Seamed(), "/S /LOG=\"" + log + "\"",
+                                  {"BRELLIC_TEST_KILL_AT=" + std::to_string(n), "BRELLIC_TEST_IN_USE_SECONDS=3"});
             if (code == 0) {  // fewer entries than n: the installation finished
                 EXPECT_GT(n, 20);
                 break;
             }
-            ASSERT_EQ(code, 9) << n;
+            ASSERT_EQ(code, 9) << n << "\n" << ReadFileText(log);
             ++points;
             // The next run rolls back first; then it is turned away before it changes anything.
             if (reinstall) {

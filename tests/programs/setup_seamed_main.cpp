@@ -4,6 +4,7 @@
 //   BRELLIC_TEST_VERSION=p.M.m   platform, major and minor version
 //   BRELLIC_TEST_NO_GDIPLUS=1    the graphics library is absent
 //   BRELLIC_TEST_KILL_AT=N       the process is killed once N install-record entries are on disk
+//   BRELLIC_TEST_IN_USE_SECONDS=N  an unattended run waits N seconds, not 60, for a file in use
 // Everything else is the real program.
 #include <windows.h>
 
@@ -82,6 +83,8 @@ class SeamedSetupApp : public CSetupApp {
 public:
     BOOL InitInstance() override {
         ApplySeamFromEnvironment();
+        if (const char* v = std::getenv("BRELLIC_TEST_IN_USE_SECONDS"))
+            m_unattended.m_nInUseSeconds = std::atoi(v);
         return CSetupApp::InitInstance();
     }
 };
