@@ -186,6 +186,7 @@ bool CInstallRecorder::Begin(HKEY root, const CString& folder) {
     m_recordPath = folder + kRecordFileName + kPendingSuffix;
     m_entries.clear();
     m_ours.clear();
+    m_noted.clear();
     m_earlier.clear();
     ParsedRecord earlier = ReadRecord(folder);
     if (earlier.committed) {
@@ -228,11 +229,38 @@ bool CInstallRecorder::Append(const RecordEntry& entry) {
     return true;
 }
 
+bool CInstallRecorder::NoteNewFiles(const std::vector<CString>& paths) {
+    std::string batch;
+    std::vector<RecordEntry> entries;
+    for (const CString& path : paths) {
+        if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES || m_noted.count(FoldCase(path.str())))
+            continue;
+        RecordEntry e;
+        e.kind = RecordKind::FileCreated;
+        e.path = path.str();
+        batch += EncodeEntry(e);
+        entries.push_back(e);
+    }
+    if (entries.empty())
+        return true;
+    if (!m_file.IsValid() || !WriteAll(m_file.Get(), batch) || !::FlushFileBuffers(m_file.Get()))
+        return false;
+    for (const RecordEntry& e : entries) {
+        m_entries.push_back(e);
+        m_noted.insert(FoldCase(e.path));
+        if (g_system.recordEntryWritten)
+            g_system.recordEntryWritten(static_cast<int>(m_entries.size()));
+    }
+    return true;
+}
+
 bool CInstallRecorder::NoteFile(const CString& path) {
     RecordEntry e;
     e.path = path.str();
     DWORD attributes = ::GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (m_noted.count(FoldCase(e.path)))
+            return true;  // noted ahead, with the others
         e.kind = RecordKind::FileCreated;
         return Append(e);
     }

@@ -32,6 +32,10 @@ public:
     // Before a file is written: an existing one is moved aside (false, with the
     // system's error, when it cannot be, e.g. because it is open elsewhere).
     bool NoteFile(const CString& path);
+    // Before files that are not there yet are written, all at once: one flush
+    // for the lot (a created file that was never written is nothing to undo).
+    // NoteFile then has nothing more to write for them.
+    bool NoteNewFiles(const std::vector<CString>& paths);
     // Before folders are made: every folder of the path not there yet, outermost first.
     bool NoteFolders(const CString& path);
     // Before an empty folder of an earlier installation is removed.
@@ -62,6 +66,7 @@ private:
     std::vector<RecordEntry> m_entries;
     std::vector<CString> m_plannedFolders;  // installation folders Begin found missing
     std::set<std::string> m_ours;           // folded paths an earlier installation created
+    std::set<std::string> m_noted;          // folded paths noted as created ahead of time
     std::vector<RecordEntry> m_earlier;     // an earlier installation's own entries, kept at commit
 };
 

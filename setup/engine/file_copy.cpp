@@ -63,9 +63,17 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
                 return {StepStatus::NotRecorded, m_state.m_strInstallDir};
             if (m_state.m_strOldSetupPath == m_state.m_strInstallDir)
                 m_state.m_bSameDir = 1;
-            if (m_presentAtStart.empty())
-                for (const CString& entry : m_state.m_pCopyList)
+            if (m_presentAtStart.empty()) {
+                std::vector<CString> destinations;
+                for (const CString& entry : m_state.m_pCopyList) {
                     m_presentAtStart.push_back(FileIsPresent(m_state.m_strSourceDir + "\\" + entry));
+                    if (m_presentAtStart.back())
+                        destinations.push_back(PathInFolder(m_state.m_strInstallDir, InstalledName(entry)));
+                }
+                // New files are recorded together, with one flush rather than one each.
+                if (m_recorder && !m_recorder->NoteNewFiles(destinations))
+                    return {StepStatus::NotRecorded, m_state.m_strInstallDir};
+            }
             position = PassPosition{};
             starting = false;
         }
@@ -118,10 +126,10 @@ bool CInstallEngine::CopyPass(PassPosition& position, std::vector<CString>& unco
         }
 
         LogFormat("CopyFile(%s, %s, FALSE)\r\n", source.c_str(), destination.c_str());
-        bool present = FileIsPresent(source);
+        bool wasPresent = position.index < m_presentAtStart.size() && m_presentAtStart[position.index];
         // The earlier file is moved aside first, so a failed copy can be undone;
         // one that is held open stays where it is and is reported as in use.
-        if (present && m_recorder && !m_recorder->NoteFile(destination)) {
+        if (wasPresent && m_recorder && !m_recorder->NoteFile(destination)) {
             if (::GetLastError() == ERROR_SHARING_VIOLATION) {
                 ++position.index;
                 position.backupSettled = false;
@@ -142,8 +150,7 @@ bool CInstallEngine::CopyPass(PassPosition& position, std::vector<CString>& unco
             return false;
         }
         // Media taken away during the copy is a failure, not a file these media lack.
-        bool wasPresent = position.index < m_presentAtStart.size() && m_presentAtStart[position.index];
-        if (present || wasPresent)
+        if (wasPresent || FileIsPresent(source))
             Remember(uncopied, installedName);
         else
             Forget(uncopied, installedName);  // not on these media: nothing to install
