@@ -7,16 +7,6 @@
 
 #include "framework/scoped_handles.h"
 
-namespace {
-struct LocalMemoryTraits {
-    using Handle = HLOCAL;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { ::LocalFree(h); }
-};
-using ScopedLocalMemory = ScopedHandleOf<LocalMemoryTraits>;
-}  // namespace
-
 bool ProtectLikeProgramFiles(const CString& folder) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(kProgramFilesLikeSddl, SDDL_REVISION_1, &descriptor,

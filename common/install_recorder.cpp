@@ -209,14 +209,7 @@ bool CInstallRecorder::Open() {
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!m_file.IsValid() || !WriteAll(m_file.Get(), kRecordHeader))
         return false;
-    for (const CString& folder : m_plannedFolders) {
-        RecordEntry e;
-        e.kind = RecordKind::FolderCreated;
-        e.path = folder.str();
-        if (!Append(e))
-            return false;
-    }
-    return true;
+    return AppendFolders(m_plannedFolders);
 }
 
 bool CInstallRecorder::Append(const RecordEntry& entry) {
@@ -290,7 +283,11 @@ bool CInstallRecorder::NoteFile(const CString& path) {
 }
 
 bool CInstallRecorder::NoteFolders(const CString& path) {
-    for (const CString& folder : MissingFolders(path)) {
+    return AppendFolders(MissingFolders(path));
+}
+
+bool CInstallRecorder::AppendFolders(const std::vector<CString>& folders) {
+    for (const CString& folder : folders) {
         RecordEntry e;
         e.kind = RecordKind::FolderCreated;
         e.path = folder.str();

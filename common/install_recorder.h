@@ -58,6 +58,7 @@ public:
 
 private:
     bool Append(const RecordEntry& entry);
+    bool AppendFolders(const std::vector<CString>& folders);
 
     ScopedHandle m_file;
     HKEY m_root = nullptr;

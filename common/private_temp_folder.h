@@ -34,14 +34,6 @@ private:
     ScopedHandle m_guard;
 };
 
-struct LocalMemoryTraits {
-    using Handle = HLOCAL;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { ::LocalFree(h); }
-};
-using ScopedLocalMemory = ScopedHandleOf<LocalMemoryTraits>;
-
 // What the folder is made with: full control for the user, the Administrators
 // and SYSTEM, inherited inside, nothing inherited from above. Empty on failure.
 ScopedLocalMemory OwnerOnlySecurityDescriptor();

@@ -99,6 +99,15 @@ using ScopedCursor = ScopedHandleOf<CursorTraits>;
 // From CreateCompatibleDC or CreateDC.
 using ScopedMemoryDC = ScopedHandleOf<MemoryDcTraits>;
 
+// Memory the system hands out with LocalAlloc (descriptors, converted SIDs).
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::LocalFree(h); }
+};
+using ScopedLocalMemory = ScopedHandleOf<LocalMemoryTraits>;
+
 // A window's (or, for no window, the screen's) device context from GetDC.
 class ScopedWindowDC {
 public:

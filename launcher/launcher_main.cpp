@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/private_temp_folder.h"
+#include "framework/dll_search.h"
 #include "framework/function_cast.h"
 #include "framework/scoped_handles.h"
 #include "launcher/cabinet_extractor.h"
@@ -19,17 +20,6 @@ const int kExitFailed = 1603;
 const wchar_t kCaption[] = L"Brellic Pagewright Setup";
 // The list is small; anything larger is not ours.
 const uint64_t kMaxListSize = 1 << 20;
-
-// Nothing may be loaded from the download's folder: it is usually a downloads
-// folder where anything can lie.
-void RestrictDllSearchToSystemFolder() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    auto setDefault = FunctionCast<SetDefaultDllDirectoriesFn>(
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories"));
-    if (setDefault)
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    ::SetDllDirectoryW(L"");
-}
 
 std::wstring ModulePath() {
     std::wstring path(MAX_PATH, L'\0');
