@@ -14,6 +14,9 @@ struct SystemSeam {
     // Told after each entry of the install record is on disk (null: nobody);
     // tests end the process there, as a power cut would.
     void (*recordEntryWritten)(int count);
+    // Told before each file of the installation is copied (null: nobody); tests
+    // slow the copy there to act while it runs.
+    void (*fileCopyStarting)(const char* destination);
 };
 
 extern SystemSeam g_system;

@@ -21,6 +21,17 @@ INT_PTR CDialog::DoModal() {
     return result;
 }
 
+BOOL CDialog::Create() {
+    HWND created = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), nullptr,
+                                        &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    return created != nullptr;
+}
+
+void CDialog::DestroyWindow() {
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+}
+
 BOOL CDialog::UpdateData(BOOL save) {
     CDataExchange dx(this, save);
     DoDataExchange(&dx);

@@ -25,6 +25,11 @@ public:
 
     // Runs the dialog; returns the code given to EndDialog, or -1 if it could not be created.
     virtual INT_PTR DoModal();
+    // Creates the dialog without running it (the caller's loop dispatches its
+    // messages), hidden unless its template says visible; FALSE if it could not be created.
+    BOOL Create();
+    // Ends a dialog made with Create.
+    void DestroyWindow();
     BOOL UpdateData(BOOL save = TRUE);
     void EndDialog(int result);
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }

@@ -181,6 +181,20 @@ void CSetupApp::Install(WizardAction variant) {
 }
 
 bool CSetupApp::InstallSteps(bool allShortcuts) {
+    // A run without any window has nobody to show progress to, nor a Cancel.
+    ProgressShown when = m_options.ui == UiLevel::Silent    ? ProgressShown::Never
+                         : m_options.ui == UiLevel::Passive ? ProgressShown::AtOnce
+                                                            : ProgressShown::AfterAMoment;
+    m_pageProgress.Begin(when, !IsUnattended());
+    m_engine.SetProgress(when == ProgressShown::Never ? nullptr : &m_pageProgress);
+    bool installed = InstallStepsRecorded(allShortcuts);
+    m_pageProgress.End();
+    if (m_pageProgress.Stopped())
+        m_log.Write("the installation was cancelled and undone\r\n");
+    return installed;
+}
+
+bool CSetupApp::InstallStepsRecorded(bool allShortcuts) {
     InstallQuestions& questions = IsUnattended() ? static_cast<InstallQuestions&>(m_unattended) : m_questions;
     m_engine.SetQuestions(questions);
     m_engine.SetRecorder(&m_recorder);
@@ -202,6 +216,10 @@ bool CSetupApp::InstallSteps(bool allShortcuts) {
     // whatever its drive allows every user.
     if (newFolder && m_hRootKey == HKEY_LOCAL_MACHINE)
         ProtectLikeProgramFiles(m_strInstallDir);
+    if (!m_pageProgress.KeepGoing()) {
+        m_recorder.Rollback();
+        return false;
+    }
 
     m_engine.RemoveShortcuts();
     ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSHNOWAIT, nullptr, nullptr);
@@ -210,7 +228,7 @@ bool CSetupApp::InstallSteps(bool allShortcuts) {
     if (allShortcuts || m_bDesktopShortcut)
         m_engine.CreateDesktopShortCut();
     m_engine.WriteReg();
-    if (IsUnattended() && m_unattended.Failed()) {
+    if ((IsUnattended() && m_unattended.Failed()) || !m_pageProgress.KeepGoing()) {
         m_recorder.Rollback();
         return false;
     }

@@ -17,6 +17,7 @@
 #include "pages/finish_page.h"
 #include "pages/install_type_page.h"
 #include "pages/interrupted_page.h"
+#include "pages/progress_page.h"
 #include "pages/welcome_page.h"
 #include "sequence.h"
 #include "unattended_questions.h"
@@ -40,6 +41,7 @@ public:
     // The install steps under the install record: true when the installation
     // was committed; otherwise everything was rolled back and the user told.
     bool InstallSteps(bool allShortcuts);
+    bool InstallStepsRecorded(bool allShortcuts);
     bool InstallationRegistered() const;
 
     // Switches, the run's log and the one-run lock; false when the run ends here.
@@ -73,6 +75,7 @@ public:
     CConfirmPage m_pageConfirm;
     CWelcomePage m_pageWelcome;
     CInterruptedPage m_pageInterrupted;
+    CProgressPage m_pageProgress;
 
 private:
     INT_PTR RunPage(CDialog& page);

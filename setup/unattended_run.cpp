@@ -76,8 +76,11 @@ void CSetupApp::RunUnattended() {
     m_bDesktopShortcut = m_options.noDesktop ? 0 : 1;
     m_bStartMenuIcon = m_options.noStartMenu ? 0 : 1;
     m_bRunProgram = m_options.run ? 1 : 0;
-    if (!InstallSteps(false))
+    if (!InstallSteps(false)) {
+        if (m_pageProgress.Stopped())
+            Finish(kExitCancelled);
         FailUnattended(m_unattended.Failed() ? m_unattended.Failure() : CString("the installation did not finish"));
+    }
     if (m_bRunProgram)
         m_engine.RunProgram();
     LogText("exit setup!\r\n");

@@ -16,6 +16,15 @@ bool FileIsPresent(const CString& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FileIsPresent(const CString& path, uint64_t& size) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
 CString MediaEditorBesideProgram() {
     return BeforeLastBackslash(GetModulePath()) + "\\" + kEditorMediaName;
 }

@@ -16,6 +16,8 @@ bool CanOpenForReading(const CString& path);
 
 // True when a file (not a folder) of that name exists.
 bool FileIsPresent(const CString& path);
+// The same, with the file's size when it is there.
+bool FileIsPresent(const CString& path, uint64_t& size);
 
 // The media's editor beside the running program.
 CString MediaEditorBesideProgram();

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "common/product_catalogue.h"
+#include "common/system_seam.h"
 #include "copy_rules.h"
 #include "engine_support.h"
 #include "install_engine.h"
@@ -13,10 +14,33 @@ bool FolderExists(const CString& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+struct CopyReport {
+    InstallProgress* progress;
+    const CString* destination;
+    uint64_t bytesBefore;
+};
+
+// Where the system reports the copy of a large file as it goes; a stop asked
+// for here makes the copy fail with ERROR_REQUEST_ABORTED.
+DWORD CALLBACK ReportCopied(LARGE_INTEGER,
+                            LARGE_INTEGER copied,
+                            LARGE_INTEGER,
+                            LARGE_INTEGER,
+                            DWORD,
+                            DWORD,
+                            HANDLE,
+                            HANDLE,
+                            LPVOID data) {
+    const auto* report = static_cast<const CopyReport*>(data);
+    uint64_t done = report->bytesBefore + static_cast<uint64_t>(copied.QuadPart);
+    return report->progress->Copying(*report->destination, done) ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
+}
+
 // Overwrites a read-only file of an earlier installation too. The mark is only
 // looked at when the copy is refused, which keeps the common case one call.
-bool CopyOverwriting(const CString& source, const CString& destination) {
-    if (::CopyFileA(source, destination, FALSE))
+bool CopyOverwriting(const CString& source, const CString& destination, CopyReport* report) {
+    LPPROGRESS_ROUTINE routine = report ? ReportCopied : nullptr;
+    if (::CopyFileExA(source, destination, routine, report, nullptr, 0))
         return true;
     DWORD error = ::GetLastError();
     DWORD attributes = ::GetFileAttributesA(destination);
@@ -26,7 +50,7 @@ bool CopyOverwriting(const CString& source, const CString& destination) {
         return false;
     }
     ::SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
-    return ::CopyFileA(source, destination, FALSE) != FALSE;
+    return ::CopyFileExA(source, destination, routine, report, nullptr, 0) != FALSE;
 }
 
 void Forget(std::vector<CString>& names, const CString& name) {
@@ -65,10 +89,17 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
                 m_state.m_bSameDir = 1;
             if (m_presentAtStart.empty()) {
                 std::vector<CString> destinations;
+                m_bytesBefore.assign(1, 0);
                 for (const CString& entry : m_state.m_pCopyList) {
-                    m_presentAtStart.push_back(FileIsPresent(m_state.m_strSourceDir + "\\" + entry));
+                    uint64_t size = 0;
+                    m_presentAtStart.push_back(FileIsPresent(m_state.m_strSourceDir + "\\" + entry, size));
+                    m_bytesBefore.push_back(m_bytesBefore.back() + (m_presentAtStart.back() ? size : 0));
                     if (m_presentAtStart.back())
                         destinations.push_back(PathInFolder(m_state.m_strInstallDir, InstalledName(entry)));
+                }
+                if (m_progress) {
+                    size_t copied = std::min(m_state.m_pCopyList.size(), static_cast<size_t>(m_state.m_nCopyCount));
+                    m_progress->CopyBegins(m_bytesBefore[copied]);
                 }
                 // New files are recorded together, with one flush rather than one each.
                 if (m_recorder && !m_recorder->NoteNewFiles(destinations))
@@ -78,7 +109,12 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
             starting = false;
         }
         CString heldFile;
-        if (CopyPass(position, uncopied, heldFile)) {
+        PassEnd end = CopyPass(position, uncopied, heldFile);
+        if (end == PassEnd::Stopped) {
+            LogText("exit CopyFileToAnother()\r\n");
+            return {StepStatus::Cancelled, CString()};
+        }
+        if (end == PassEnd::Through) {
             if (waiting.empty())
                 break;
             LogText("exit CopyFileToAnother()\r\n");
@@ -100,15 +136,22 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
     return {StepStatus::Incomplete, uncopied.front()};
 }
 
-// Copies the entries from position on. False when a file held open stopped the
-// pass; position is then where it goes on after the retry.
-bool CInstallEngine::CopyPass(PassPosition& position, std::vector<CString>& uncopied, CString& heldFile) {
+// Copies the entries from position on. A file held open ends the pass early;
+// position is then where it goes on after the retry.
+CInstallEngine::PassEnd CInstallEngine::CopyPass(PassPosition& position,
+                                                 std::vector<CString>& uncopied,
+                                                 CString& heldFile) {
     for (; position.index < static_cast<size_t>(m_state.m_nCopyCount) && position.index < m_state.m_pCopyList.size();
          ++position.index, position.backupSettled = false) {
         const CString entry = m_state.m_pCopyList[position.index];
         CString source = m_state.m_strSourceDir + "\\" + entry;
         CString installedName = InstalledName(entry);
         CString destination = PathInFolder(m_state.m_strInstallDir, installedName);
+        if (g_system.fileCopyStarting)
+            g_system.fileCopyStarting(destination);
+        uint64_t bytesBefore = position.index < m_bytesBefore.size() ? m_bytesBefore[position.index] : 0;
+        if (m_progress && !m_progress->Copying(destination, bytesBefore))
+            return PassEnd::Stopped;
 
         if (!position.backupSettled && m_state.m_bSameDir == 1 && entry == kEditorMediaName &&
             CanOpenForReading(destination)) {
@@ -116,7 +159,7 @@ bool CInstallEngine::CopyPass(PassPosition& position, std::vector<CString>& unco
             if (backup == BackupResult::InUse) {
                 position.backupSettled = true;
                 heldFile = destination;
-                return false;
+                return PassEnd::FileHeld;
             }
             if (backup == BackupResult::Failed) {
                 // The user asked to keep the installed editor and we could not: keep it in place instead.
@@ -134,20 +177,23 @@ bool CInstallEngine::CopyPass(PassPosition& position, std::vector<CString>& unco
                 ++position.index;
                 position.backupSettled = false;
                 heldFile = destination;
-                return false;
+                return PassEnd::FileHeld;
             }
             Remember(uncopied, installedName);
             continue;
         }
-        if (CopyOverwriting(source, destination)) {
+        CopyReport report{m_progress, &destination, bytesBefore};
+        if (CopyOverwriting(source, destination, m_progress ? &report : nullptr)) {
             Forget(uncopied, installedName);
             continue;
         }
+        if (::GetLastError() == ERROR_REQUEST_ABORTED)
+            return PassEnd::Stopped;
         if (::GetLastError() == ERROR_SHARING_VIOLATION) {
             ++position.index;
             position.backupSettled = false;
             heldFile = destination;
-            return false;
+            return PassEnd::FileHeld;
         }
         // Media taken away during the copy is a failure, not a file these media lack.
         if (wasPresent || FileIsPresent(source))
@@ -155,7 +201,7 @@ bool CInstallEngine::CopyPass(PassPosition& position, std::vector<CString>& unco
         else
             Forget(uncopied, installedName);  // not on these media: nothing to install
     }
-    return true;
+    return PassEnd::Through;
 }
 
 // Offers to keep the installed editor when the media bring a newer one.

@@ -8,12 +8,13 @@
 
 #include "common/install_recorder.h"
 #include "framework/afx_string.h"
+#include "install_progress.h"
 #include "install_questions.h"
 #include "install_state.h"
 
 enum class StepStatus {
     Done,
-    Cancelled,         // a file stayed in use and the answer was Cancel
+    Cancelled,         // a file stayed in use and the answer was Cancel, or the user stopped the copy
     FolderNotCreated,  // nothing was copied
     Incomplete,        // files that were on the media could not be put in place
     NotRecorded,       // the install record could not be written: nothing more was changed
@@ -47,6 +48,8 @@ public:
     void SetQuestions(InstallQuestions& questions) { m_questions = &questions; }
     // Every change is noted in this record before it is made; none when null.
     void SetRecorder(CInstallRecorder* recorder) { m_recorder = recorder; }
+    // Who is told how far the copy is, and may stop it; none when null.
+    void SetProgress(InstallProgress* progress) { m_progress = progress; }
 
 private:
     // Where a pass over the copy list stopped, or goes on.
@@ -55,13 +58,17 @@ private:
         bool backupSettled = false;  // the backup offer of this entry is behind us
     };
     enum class BackupResult { GoOn, Failed, InUse };
+    enum class PassEnd { Through, FileHeld, Stopped };
 
-    bool CopyPass(PassPosition& position, std::vector<CString>& uncopied, CString& heldFile);
+    PassEnd CopyPass(PassPosition& position, std::vector<CString>& uncopied, CString& heldFile);
+    bool CopyReporting(const CString& source, const CString& destination, uint64_t bytesBefore);
     BackupResult KeepBackupIfWanted(const CString& source, const CString& destination);
     void SetValue(HKEY root, const char* key, const char* name, const char* value, DWORD type);
 
     InstallState& m_state;
     InstallQuestions* m_questions;
     CInstallRecorder* m_recorder = nullptr;
-    std::vector<bool> m_presentAtStart;  // media files found when the copy began
+    InstallProgress* m_progress = nullptr;
+    std::vector<bool> m_presentAtStart;   // media files found when the copy began
+    std::vector<uint64_t> m_bytesBefore;  // bytes of the found files ahead of each entry, and in all
 };

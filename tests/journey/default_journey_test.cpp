@@ -4,8 +4,8 @@
 #include "journey.h"
 
 namespace {
-const char* const kInstalledFiles[] = {"Scrivo.exe",     "readme.txt",       "uninstall.exe",  "BRLXCJK.BIN",
-                                       "what's new.txt", "Known Issues.txt", "leafview.exe",   "scrivoguide.pdf"};
+const char* const kInstalledFiles[] = {"Scrivo.exe",     "readme.txt",       "uninstall.exe", "BRLXCJK.BIN",
+                                       "what's new.txt", "Known Issues.txt", "leafview.exe",  "scrivoguide.pdf"};
 }
 
 TEST_F(Journey, DefaultInstallationStartsTheEditorAndRemovalLeavesTheMachineAsBefore) {

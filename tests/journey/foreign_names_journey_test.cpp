@@ -54,8 +54,8 @@ HANDLE StartWithForeignTemp(const std::wstring& commandLine) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, env.data(),
-                          nullptr, &si, &pi))
+    if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, env.data(), nullptr,
+                          &si, &pi))
         return nullptr;
     ::CloseHandle(pi.hThread);
     return pi.hProcess;

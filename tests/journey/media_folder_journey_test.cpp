@@ -9,8 +9,12 @@
 #include "test_paths.h"
 
 namespace {
-const std::wstring kForeignParent = L"C:\\users\\Public\\T\x00e9l\x00e9" L"chargements";
-const std::wstring kForeignMedia = kForeignParent + L"\\Brellic M\x00e9" L"dia \x0417\x0430\x0433\x0440\x0443\x0437\x043a\x0430";
+const std::wstring kForeignParent =
+    L"C:\\users\\Public\\T\x00e9l\x00e9"
+    L"chargements";
+const std::wstring kForeignMedia = kForeignParent +
+                                   L"\\Brellic M\x00e9"
+                                   L"dia \x0417\x0430\x0433\x0440\x0443\x0437\x043a\x0430";
 
 std::wstring Wide(const std::string& text) {
     int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
@@ -77,8 +81,8 @@ TEST_F(Journey, MediaInAFolderWithBlanksAndForeignLettersInstalls) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, kForeignMedia.c_str(), &si,
-                                 &pi));
+    ASSERT_TRUE(
+        ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, kForeignMedia.c_str(), &si, &pi));
     InstallByDefault(pi.dwProcessId);
     EXPECT_EQ(::WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
     DWORD code = 99;

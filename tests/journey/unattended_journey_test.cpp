@@ -2,21 +2,28 @@
 // a killed installation rolled back by the next run.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <set>
 
 #include "journey.h"
 #include "test_fs.h"
 #include "test_paths.h"
 
 namespace {
-// Waits for the end, watching every 50 ms that the process never shows a window.
-int WaitWithoutWindows(ChildProcess& process, bool& sawWindow, int timeoutMs = 60000) {
+// Waits for the end, handing every visible window of the process to seen() every 50 ms.
+int WaitWatching(ChildProcess& process, const std::function<void(HWND)>& seen, int timeoutMs = 60000) {
     DWORD start = ::GetTickCount();
     int code = -1;
     while ((code = process.WaitExit(50)) == -1 && ::GetTickCount() - start < static_cast<DWORD>(timeoutMs))
-        if (!TopWindowsOf(process.Id()).empty())
-            sawWindow = true;
+        for (HWND hwnd : TopWindowsOf(process.Id()))
+            seen(hwnd);
     return code;
+}
+
+int WaitWithoutWindows(ChildProcess& process, bool& sawWindow, int timeoutMs = 60000) {
+    return WaitWatching(
+        process, [&](HWND) { sawWindow = true; }, timeoutMs);
 }
 
 int RunQuietly(const std::string& exe, const std::string& args, const std::vector<std::string>& env = {}) {
@@ -227,4 +234,43 @@ TEST_F(Unattended, RemovalTakesOnlyWhatSetupCreatedInAnExistingFolder) {
     EXPECT_FALSE(FileExists(tools / "Scrivo.exe"));
     EXPECT_FALSE(FileExists(tools / "install.rec"));
     EXPECT_EQ(CountEntries(tools.Path()), 3);
+}
+
+// /passive: the progress window and nothing else; its Cancel undoes the
+// installation without a question and ends with "cancelled".
+TEST_F(Unattended, PassiveShowsOnlyTheProgressWindowAndItsCancelUndoesTheInstallation) {
+    std::map<std::string, std::string> before = MachineState();
+    for (bool cancel : {false, true}) {
+        ChildProcess process(Seamed(), "/passive", "", {"BRELLIC_TEST_COPY_PAUSE_MS=400"});
+        std::set<std::string> shown;
+        bool cancelled = false;
+        int code = WaitWatching(process, [&](HWND hwnd) {
+            shown.insert(PageName(PageOf(hwnd)));
+            if (cancel && !cancelled && PageOf(hwnd) == Page::Progress) {
+                Click(hwnd, IDCANCEL);
+                cancelled = true;
+            }
+        });
+        EXPECT_EQ(shown, std::set<std::string>{"progress"}) << (cancel ? "cancelled" : "whole");
+        if (cancel) {
+            EXPECT_EQ(code, 1602);
+            EXPECT_EQ(MachineState(), before) << Describe(before, MachineState());
+        } else {
+            EXPECT_EQ(code, 0);
+            EXPECT_TRUE(FileExists(kDefaultFolder + "\\Scrivo.exe"));
+            ASSERT_EQ(RunQuietly(kDefaultFolder + "\\uninstall.exe", "/S"), 0);
+        }
+    }
+}
+
+TEST_F(Unattended, MediaTakenAwayDuringTheCopyFailsAndUndoesTheInstallation) {
+    std::map<std::string, std::string> before = MachineState();
+    std::string log = media / "taken away.log";
+    ChildProcess process(Seamed(), "/S /LOG=\"" + log + "\"", "", {"BRELLIC_TEST_COPY_PAUSE_MS=400"});
+    for (int i = 0; i < 300 && !FileExists(kDefaultFolder + "\\Scrivo.exe"); ++i)
+        ::Sleep(20);
+    ASSERT_TRUE(::DeleteFileA((media / "scrivoguide.pdf").c_str()));
+    EXPECT_EQ(process.WaitExit(60000), 1603);
+    EXPECT_NE(ReadFileText(log).find("scrivoguide.pdf"), std::string::npos) << ReadFileText(log);
+    EXPECT_EQ(MachineState(), before) << Describe(before, MachineState());
 }

@@ -5,6 +5,7 @@
 //   BRELLIC_TEST_NO_GDIPLUS=1    the graphics library is absent
 //   BRELLIC_TEST_KILL_AT=N       the process is killed once N install-record entries are on disk
 //   BRELLIC_TEST_IN_USE_SECONDS=N  an unattended run waits N seconds, not 60, for a file in use
+//   BRELLIC_TEST_COPY_PAUSE_MS=N  every file copy of the installation starts N ms late
 // Everything else is the real program.
 #include <windows.h>
 
@@ -57,7 +58,16 @@ void KillAtEntry(int count) {
         ::TerminateProcess(::GetCurrentProcess(), 9);
 }
 
+DWORD g_copyPauseMs = 0;
+void PauseBeforeCopy(const char*) {
+    ::Sleep(g_copyPauseMs);
+}
+
 void ApplySeamFromEnvironment() {
+    if (const char* v = std::getenv("BRELLIC_TEST_COPY_PAUSE_MS"); v && std::atoi(v) > 0) {
+        g_copyPauseMs = static_cast<DWORD>(std::atoi(v));
+        g_system.fileCopyStarting = PauseBeforeCopy;
+    }
     if (const char* v = std::getenv("BRELLIC_TEST_KILL_AT"); v && std::atoi(v) > 0) {
         g_killAt = std::atoi(v);
         g_system.recordEntryWritten = KillAtEntry;

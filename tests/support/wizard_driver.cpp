@@ -22,6 +22,8 @@ const char* PageName(Page page) {
             return "destination";
         case Page::Confirm:
             return "confirmation";
+        case Page::Progress:
+            return "progress";
         case Page::Finish:
             return "finish";
         case Page::Interrupted:
@@ -47,6 +49,8 @@ Page PageOf(HWND hwnd) {
         return Page::Confirm;
     if (Has(hwnd, IDC_RUN_PROGRAM))
         return Page::Finish;
+    if (Has(hwnd, IDC_PROGRESS_BAR))
+        return Page::Progress;
     if (Has(hwnd, IDC_EDIT))
         return Page::DebugMessage;
     if (Has(hwnd, IDCANCEL))

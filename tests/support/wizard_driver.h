@@ -15,7 +15,18 @@
 #include "test_fs.h"
 #include "ui_driver.h"
 
-enum class Page { Welcome, Agreement, InstallType, Destination, Confirm, Finish, Interrupted, DebugMessage, None };
+enum class Page {
+    Welcome,
+    Agreement,
+    InstallType,
+    Destination,
+    Confirm,
+    Progress,
+    Finish,
+    Interrupted,
+    DebugMessage,
+    None
+};
 const char* PageName(Page page);
 // Which of setup's dialogs the window is; None for anything else.
 Page PageOf(HWND hwnd);
