@@ -223,7 +223,6 @@ bool CInstallRecorder::Append(const RecordEntry& entry) {
 }
 
 bool CInstallRecorder::NoteNewFiles(const std::vector<CString>& paths) {
-    std::string batch;
     std::vector<RecordEntry> entries;
     for (const CString& path : paths) {
         if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES || m_noted.count(FoldCase(path.str())))
@@ -231,16 +230,26 @@ bool CInstallRecorder::NoteNewFiles(const std::vector<CString>& paths) {
         RecordEntry e;
         e.kind = RecordKind::FileCreated;
         e.path = path.str();
-        batch += EncodeEntry(e);
         entries.push_back(e);
     }
+    if (!AppendAll(entries))
+        return false;
+    for (const RecordEntry& e : entries)
+        m_noted.insert(FoldCase(e.path));
+    return true;
+}
+
+// Entries made together go to disk in one write and one flush.
+bool CInstallRecorder::AppendAll(const std::vector<RecordEntry>& entries) {
     if (entries.empty())
         return true;
+    std::string batch;
+    for (const RecordEntry& e : entries)
+        batch += EncodeEntry(e);
     if (!m_file.IsValid() || !WriteAll(m_file.Get(), batch) || !::FlushFileBuffers(m_file.Get()))
         return false;
     for (const RecordEntry& e : entries) {
         m_entries.push_back(e);
-        m_noted.insert(FoldCase(e.path));
         if (g_system.recordEntryWritten)
             g_system.recordEntryWritten(static_cast<int>(m_entries.size()));
     }
@@ -250,10 +259,11 @@ bool CInstallRecorder::NoteNewFiles(const std::vector<CString>& paths) {
 bool CInstallRecorder::NoteFile(const CString& path) {
     RecordEntry e;
     e.path = path.str();
+    // Noted ahead with the others: new then, or put there by this installation since.
+    if (m_noted.count(FoldCase(e.path)))
+        return true;
     DWORD attributes = ::GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (m_noted.count(FoldCase(e.path)))
-            return true;  // noted ahead, with the others
         e.kind = RecordKind::FileCreated;
         return Append(e);
     }
@@ -287,14 +297,14 @@ bool CInstallRecorder::NoteFolders(const CString& path) {
 }
 
 bool CInstallRecorder::AppendFolders(const std::vector<CString>& folders) {
+    std::vector<RecordEntry> entries;
     for (const CString& folder : folders) {
         RecordEntry e;
         e.kind = RecordKind::FolderCreated;
         e.path = folder.str();
-        if (!Append(e))
-            return false;
+        entries.push_back(e);
     }
-    return true;
+    return AppendAll(entries);
 }
 
 bool CInstallRecorder::NoteFolderRemoval(const CString& path) {

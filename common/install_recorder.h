@@ -58,6 +58,7 @@ public:
 
 private:
     bool Append(const RecordEntry& entry);
+    bool AppendAll(const std::vector<RecordEntry>& entries);
     bool AppendFolders(const std::vector<CString>& folders);
 
     ScopedHandle m_file;
