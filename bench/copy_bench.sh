@@ -38,6 +38,7 @@ for size in 30 400; do
     files=$(awk '/^files/ {print $2}' <<<"$out")
     ours=$(awk '/^installer_ms/ {print $2}' <<<"$out")
     bare=$(awk '/^bare_ms/ {print $2}' <<<"$out")
+    durable=$(awk '/^durable_ms/ {print $2}' <<<"$out")
     rollbacks="$rollbacks ${size}MiB: $(awk '/^rollback_ms/ {print $2}' <<<"$out") ms;"
     best_cp=
     for _ in $(seq 1 "$rounds"); do
@@ -51,5 +52,6 @@ for size in 30 400; do
     printf '%-8s %6s %8s ms %8s ms %5s ms %18s %15s %14s\n' "${size}MiB" "$files" "$ours" "$bare" "$best_cp" \
         "$(ratio "$ours" "$bare")" "$(ratio "$bare" "$best_cp")" "$(ratio "$ours" "$best_cp")"
     awk -v r="$(ratio "$ours" "$bare")" 'BEGIN { if (r > 1.1) print "  copy phase exceeds 1.1 x the bare loop" }'
+    echo "  bare loop ending with one flushed file: $durable ms; copy phase / that: $(ratio "$ours" "$durable")"
 done
 echo "rollback of a reinstallation over the same files:$rollbacks"
