@@ -274,3 +274,35 @@ TEST_F(Unattended, MediaTakenAwayDuringTheCopyFailsAndUndoesTheInstallation) {
     EXPECT_NE(ReadFileText(log).find("scrivoguide.pdf"), std::string::npos) << ReadFileText(log);
     EXPECT_EQ(MachineState(), before) << Describe(before, MachineState());
 }
+
+// An upgrade over an older editor keeps its backup, as the wizard's Yes does;
+// the quiet removal takes the backup too.
+TEST_F(Unattended, UpgradeKeepsTheOlderEditorAsBackupAndRemovalTakesEverything) {
+    ScratchDir older("older-media");
+    ASSERT_TRUE(CopyMedia(older.Path()));
+    ASSERT_TRUE(CopyOneFile(std::string(TEST_DATA_DIR) + "\\scrivo-2.0.0.0.exe", older / "Scrivo.ex_"));
+    ASSERT_EQ(RunQuietly(older / "setup.exe", "/S"), 0);
+    std::string log = media / "upgrade.log";
+    ASSERT_EQ(RunQuietly(Setup(), "/S /LOG=\"" + log + "\""), 0);
+    EXPECT_EQ(ReadFileText(kDefaultFolder + "\\Scrivo.exe"), ReadFileText(media / "Scrivo.ex_"));
+    EXPECT_EQ(ReadFileText(kDefaultFolder + "\\Scrivo(2.0.0.0).exe"), ReadFileText(older / "Scrivo.ex_"));
+    EXPECT_NE(ReadFileText(log).find("keep a backup of the installed editor 2.0.0.0?"), std::string::npos);
+    ASSERT_EQ(RunQuietly(kDefaultFolder + "\\uninstall.exe", "/S"), 0);
+    EXPECT_FALSE(DirExists(kCompanyFolder));
+}
+
+// A standard user's quiet installation goes to their own places, and says so in the log.
+TEST_F(Unattended, StandardUserInstallsQuietlyForThemselves) {
+    std::string log = media / "user.log";
+    ASSERT_EQ(RunQuietly(Seamed(), "/S /LOG=\"" + log + "\"", {"BRELLIC_TEST_NOT_ADMIN=1"}), 0);
+    std::string text = ReadFileText(log);
+    for (const char* expected : {"administrator: no", "registry root: HKEY_CURRENT_USER", "Yes, for this user"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    std::string folder = RegReadText(HKEY_CURRENT_USER, kProductKey, kSetupPathValue);
+    EXPECT_NE(folder.find("\\AppData\\Local\\Programs\\Brellic Software\\Pagewright\\"), std::string::npos) << folder;
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(DirExists(kCompanyFolder));
+    ASSERT_EQ(RunQuietly(folder + "uninstall.exe", "/S"), 0);
+    EXPECT_FALSE(DirExists(folder));
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kUninstallKey));
+}
