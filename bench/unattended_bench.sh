@@ -33,7 +33,10 @@ median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print NR % 2
 best() { printf '%s\n' "$@" | sort -g | head -n 1; }
 
 # Runs a command with nothing on its input; sets took (ms), code, and leaves its output in $work/out.
+# The disk gets the earlier copies' data first: setup's install record flushes,
+# and a flush would otherwise wait for what the other measures left unwritten.
 timed() {
+    sync
     local start=${EPOCHREALTIME/./}
     code=0
     "$@" </dev/null >"$work/out" 2>&1 || code=$?
