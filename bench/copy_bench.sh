@@ -13,17 +13,8 @@ cmake --build "$build" -j2 --target copy_bench >/dev/null
 "$here/../tests/prepare-prefix.sh" "$WINEPREFIX"
 wine=$(command -v wine64 || command -v wine)
 
-# A mix like the product's media: one large archive, a few libraries, many small documents.
-make_payload() {  # folder, MiB
-    local dir=$1 total=$(($2 * 1024)) i
-    [ -f "$dir/.complete" ] && return
-    rm -rf "$dir" && mkdir -p "$dir"
-    head -c $((total * 40 / 100))K /dev/urandom >"$dir/data.bin"
-    for i in 1 2 3 4; do head -c $((total * 10 / 100))K /dev/urandom >"$dir/library$i.dll"; done
-    for i in $(seq 1 40); do head -c $((total * 15 / 100 / 40))K /dev/urandom >"$dir/module$i.dll"; done
-    for i in $(seq 1 200); do head -c $((4 + (i * 37) % 60))K /dev/urandom >"$dir/page$i.txt"; done
-    touch "$dir/.complete"
-}
+# shellcheck source=bench/payload.sh
+. "$here/payload.sh"
 
 winpath() { echo "Z:${1//\//\\}"; }
 ms_now() { date +%s%N | cut -c1-13; }
