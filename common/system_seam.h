@@ -14,6 +14,9 @@ struct SystemSeam {
     // Told after each entry of the install record is on disk (null: nobody);
     // tests end the process there, as a power cut would.
     void (*recordEntryWritten)(int count);
+    // Whether this process runs elevated (null: the system's answer); Wine
+    // never reports an elevated process, so tests choose it here.
+    bool (*processElevated)();
 };
 
 extern SystemSeam g_system;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/install_recorder.h"
+#include "common/run_log.h"
 #include "framework/afx_string.h"
 #include "install_questions.h"
 #include "install_state.h"
@@ -47,6 +48,8 @@ public:
     void SetQuestions(InstallQuestions& questions) { m_questions = &questions; }
     // Every change is noted in this record before it is made; none when null.
     void SetRecorder(CInstallRecorder* recorder) { m_recorder = recorder; }
+    // Where the engine notes what the trace does not say; none when null.
+    void SetRunLog(CRunLog* log) { m_runLog = log; }
 
 private:
     // Where a pass over the copy list stopped, or goes on.
@@ -63,5 +66,6 @@ private:
     InstallState& m_state;
     InstallQuestions* m_questions;
     CInstallRecorder* m_recorder = nullptr;
+    CRunLog* m_runLog = nullptr;
     std::vector<bool> m_presentAtStart;  // media files found when the copy began
 };

@@ -4,8 +4,8 @@
 #include "journey.h"
 
 namespace {
-const char* const kInstalledFiles[] = {"Scrivo.exe",     "readme.txt",       "uninstall.exe",  "BRLXCJK.BIN",
-                                       "what's new.txt", "Known Issues.txt", "leafview.exe",   "scrivoguide.pdf"};
+const char* const kInstalledFiles[] = {"Scrivo.exe",     "readme.txt",       "uninstall.exe", "BRLXCJK.BIN",
+                                       "what's new.txt", "Known Issues.txt", "leafview.exe",  "scrivoguide.pdf"};
 }
 
 TEST_F(Journey, DefaultInstallationStartsTheEditorAndRemovalLeavesTheMachineAsBefore) {
@@ -33,7 +33,7 @@ TEST_F(Journey, DefaultInstallationStartsTheEditorAndRemovalLeavesTheMachineAsBe
 
     CloseEditors();
     EXPECT_EQ(RemoveThroughInstalledPrograms(), "You have successfully removed Brellic Pagewright.");
-    EXPECT_TRUE(WaitFileGone(TemporaryCopy())) << "the temporary copy deletes itself once it has ended";
+    EXPECT_TRUE(WaitRemovalFoldersGone()) << "the temporary copy deletes itself and its folder once it has ended";
     ProductTraces after = ProductTraces::Now();
     EXPECT_EQ(Describe(after), Describe(before));
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, "Software\\Brellic Software")) << "the company key stays";
