@@ -134,3 +134,8 @@ void PrivateTempFolder::Remove() {
         ::Sleep(50);
     m_path.clear();
 }
+
+void PrivateTempFolder::Keep() {
+    m_guard.Reset();
+    m_path.clear();
+}

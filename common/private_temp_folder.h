@@ -23,6 +23,9 @@ public:
     bool CreateAt(const std::wstring& path);
     // Deletes the folder and its content; links inside are removed, never followed.
     void Remove();
+    // Lets go of the folder without deleting it, for a process that goes on
+    // working in it and removes it itself.
+    void Keep();
 
     bool IsValid() const { return !m_path.empty(); }
     // Without a trailing backslash.

@@ -17,6 +17,9 @@ struct SystemSeam {
     // Told before each file of the installation is copied (null: nobody); tests
     // slow the copy there to act while it runs.
     void (*fileCopyStarting)(const char* destination);
+    // Whether this process runs elevated (null: the system's answer); Wine
+    // never reports an elevated process, so tests choose it here.
+    bool (*processElevated)();
 };
 
 extern SystemSeam g_system;

@@ -198,6 +198,7 @@ bool CSetupApp::InstallStepsRecorded(bool allShortcuts) {
     InstallQuestions& questions = IsUnattended() ? static_cast<InstallQuestions&>(m_unattended) : m_questions;
     m_engine.SetQuestions(questions);
     m_engine.SetRecorder(&m_recorder);
+    m_engine.SetRunLog(&m_log);
     bool newFolder = ::GetFileAttributesA(m_strInstallDir) == INVALID_FILE_ATTRIBUTES;
     m_recorder.Begin(m_hRootKey, m_strInstallDir);
 

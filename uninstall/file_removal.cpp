@@ -137,7 +137,8 @@ BOOL CUninstallApp::RemoveUninstaller() {
             CString moved = UpToLastBackslash(GetModulePath()) + kUninstallerFileName + ".old";
             ::DeleteFileA(moved);
             if (::MoveFileExA(path, moved, MOVEFILE_REPLACE_EXISTING)) {
-                StartSelfDeletion(moved);
+                // Whichever of the two deletions ends last also takes the folder.
+                StartSelfDeletion(moved, true);
                 ::DeleteFileA(m_strInstallDir + kRecordFileName);
                 return TRUE;
             }

@@ -4,8 +4,10 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "common/private_temp_folder.h"
 #include "common/product_catalogue.h"
 #include "common/registry.h"
 #include "common/system_paths.h"
@@ -33,10 +35,15 @@ bool SameContent(HANDLE file, const CString& sourcePath) {
     }
 }
 
-// An existing folder that is a junction or a symbolic link.
-bool IsLinkedFolder(const CString& folder) {
-    DWORD attributes = ::GetFileAttributesA(folder);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+// The folder's own name; empty unless it is plain ASCII, as the names we make are.
+CString AsciiName(const std::wstring& path) {
+    std::string name;
+    for (size_t i = path.find_last_of(L'\\') + 1; i < path.size(); ++i) {
+        if (path[i] >= 0x80)
+            return CString();
+        name += static_cast<char>(path[i]);
+    }
+    return CString(name);
 }
 }  // namespace
 
@@ -59,22 +66,19 @@ BOOL CUninstallApp::RelaunchFromTemp() {
     if (!AcceptInstallFolder(folder))
         return FALSE;
 
-    CString target = TempFolder() + kOwnTempFolderName;
-    if (!::CreateDirectoryA(target, nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
-        target = UpToLastBackslash(target);
-    if (IsLinkedFolder(target)) {
-        CString message;
-        message.Format(kLinkedTempFolderText, target.c_str());
-        ShowMessage(message, MB_OK);
-        return FALSE;
-    }
+    // A fresh folder that only the user, the Administrators and SYSTEM may
+    // enter: nothing planted beforehand, a file or a link, takes part.
+    CString temp = TempFolder();
+    PrivateTempFolder own;
+    std::wstring prefix(kOwnTempFolderPrefix, kOwnTempFolderPrefix + sizeof kOwnTempFolderPrefix - 1);
+    if (temp.IsEmpty() || !own.Create(prefix))
+        return CopyFailed(CopyPathIn(temp + kOwnTempFolderPrefix));
+    CString name = AsciiName(own.Path());
+    CString target = temp + name;
 
     CString source = CopyPathIn(m_strInstallDir);
     CString destination = CopyPathIn(target);
-    // A file left there is replaced, never written through (it could be a link).
-    ::SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(destination);
-    if (!::CopyFileA(source, destination, FALSE))
+    if (name.IsEmpty() || !::CopyFileA(source, destination, TRUE))
         return CopyFailed(destination);
     // Nobody may change the copy between the check and the start.
     ScopedHandle hold(::CreateFileA(destination, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -105,6 +109,8 @@ BOOL CUninstallApp::RelaunchFromTemp() {
     ScopedHandle process(started ? info.hProcess : nullptr);
     if (!process)
         return CopyFailed(destination);
+    // The removal run deletes the folder at its end, whether or not this run waits.
+    own.Keep();
     m_nExitCode = kExitSuccess;
     if (IsUnattended()) {
         // The caller learns the outcome only when the removal is done.

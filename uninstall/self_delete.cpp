@@ -28,7 +28,7 @@ CString InterpreterPath() {
     return systemFolder.IsEmpty() ? CString() : systemFolder + "cmd.exe";
 }
 
-DWORD StartSelfDeletion(const CString& file) {
+DWORD StartSelfDeletion(const CString& file, bool alsoFolder) {
     CString interpreter = InterpreterPath();
     if (interpreter.IsEmpty())
         return ERROR_PATH_NOT_FOUND;
@@ -37,7 +37,13 @@ DWORD StartSelfDeletion(const CString& file) {
         return ::GetLastError();
     // The path is quoted; its short form only keeps the command line short.
     CString target = ShortPathOf(file);
-    CString commandText = SelfDeleteCommandLine(interpreter, target, systemFolder + "ping.exe");
+    CString folder;
+    if (alsoFolder) {
+        folder = BeforeLastBackslash(target);
+        if (folder == target)
+            return ERROR_BAD_PATHNAME;
+    }
+    CString commandText = SelfDeleteCommandLine(interpreter, target, systemFolder + "ping.exe", folder);
     if (commandText.IsEmpty())
         return ERROR_BAD_PATHNAME;
     std::vector<char> commandLine(commandText.c_str(), commandText.c_str() + commandText.GetLength() + 1);
@@ -65,5 +71,6 @@ DWORD CUninstallApp::DeleteSelf() {
     CString self = GetModulePath();
     if (self.IsEmpty())
         return ::GetLastError();
-    return StartSelfDeletion(self);
+    // The removal run always runs from its own fresh folder, which goes with it.
+    return StartSelfDeletion(self, true);
 }

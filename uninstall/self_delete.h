@@ -8,7 +8,8 @@
 // The interpreter to start: cmd.exe in the system folder, whatever COMSPEC says.
 CString InterpreterPath();
 
-// Starts the hidden interpreter at idle priority to delete the file; the
-// caller's process is raised to high priority. 0 when it started, otherwise
-// the system's error code (nothing is started then).
-DWORD StartSelfDeletion(const CString& file);
+// Starts the hidden interpreter at idle priority to delete the file, and with
+// alsoFolder the folder that holds it once that is empty; the caller's process
+// is raised to high priority. 0 when it started, otherwise the system's error
+// code (nothing is started then).
+DWORD StartSelfDeletion(const CString& file, bool alsoFolder = false);

@@ -31,9 +31,13 @@ BOOL CUninstallApp::InitInstance() {
         return EndRun(kExitAlreadyRunning);
     }
     m_nExitCode = kExitFailed;  // until a run says otherwise
-    if (removal)
+    if (removal) {
         RunRemoval();
-    else
+        // A removal that stopped early still takes its copy and folder with it:
+        // the next attempt makes a fresh one.
+        if (m_nExitCode != kExitSuccess)
+            DeleteSelf();
+    } else
         RunFirst();
     return EndRun(m_nExitCode);
 }

@@ -24,12 +24,18 @@ CString UpperCaseMultibyte(const CString& text, bool (*isLeadByte)(unsigned char
     return CString(out);
 }
 
-CString OwnTempFolder(const CString& tempPath) {
-    return WithTrailingBackslash(tempPath) + kOwnTempFolderName + "\\";
-}
-
 bool IsOwnTempFolder(const CString& programFolder, const CString& tempPath, bool (*isLeadByte)(unsigned char)) {
-    return UpperCaseMultibyte(programFolder, isLeadByte) == UpperCaseMultibyte(OwnTempFolder(tempPath), isLeadByte);
+    CString program = UpperCaseMultibyte(programFolder, isLeadByte);
+    CString prefix = UpperCaseMultibyte(WithTrailingBackslash(tempPath) + kOwnTempFolderPrefix, isLeadByte);
+    if (program.GetLength() != prefix.GetLength() + kOwnTempFolderDigits + 1 ||
+        program.Left(prefix.GetLength()) != prefix || program[program.GetLength() - 1] != '\\')
+        return false;
+    for (int i = prefix.GetLength(); i < program.GetLength() - 1; ++i) {
+        char c = program[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')))
+            return false;
+    }
+    return true;
 }
 
 CString CopyPathIn(const CString& folder) {
@@ -113,9 +119,12 @@ CString ParentFolder(const CString& folder) {
     return separator < 0 ? folder : folder.Left(separator + 1);
 }
 
-CString SelfDeleteCommandLine(const CString& interpreter, const CString& target, const CString& pingProgram) {
-    for (const CString* path : {&interpreter, &target, &pingProgram}) {
-        if (path->IsEmpty())
+CString SelfDeleteCommandLine(const CString& interpreter,
+                              const CString& target,
+                              const CString& pingProgram,
+                              const CString& folder) {
+    for (const CString* path : {&interpreter, &target, &pingProgram, &folder}) {
+        if (path->IsEmpty() && path != &folder)
             return CString();
         for (int i = 0; i < path->GetLength(); ++i)
             if (static_cast<unsigned char>((*path)[i]) < 0x20 || (*path)[i] == '"' || (*path)[i] == '%')
@@ -124,9 +133,16 @@ CString SelfDeleteCommandLine(const CString& interpreter, const CString& target,
     // The interpreter's own limit on a command line.
     const int kLimit = 8191;
     CString quoted = "\"" + target + "\"";
-    CString command = "\"" + interpreter + "\" /d /v:off /c del " + quoted + " >nul 2>&1";
-    CString retry =
-        " & if exist " + quoted + " \"" + pingProgram + "\" -n 2 127.0.0.1 >nul & del " + quoted + " >nul 2>&1";
+    // Without /s: the folder goes only once it is empty, never with anything in
+    // it; it is tried right after each deletion, so that it goes as soon as it can.
+    CString step = " del " + quoted + " >nul 2>&1";
+    CString waitFor = quoted;
+    if (!folder.IsEmpty()) {
+        waitFor = "\"" + folder + "\"";
+        step += " & rd " + waitFor + " >nul 2>&1";
+    }
+    CString command = "\"" + interpreter + "\" /d /v:off /c" + step;
+    CString retry = " & if exist " + waitFor + " \"" + pingProgram + "\" -n 2 127.0.0.1 >nul &" + step;
     if (command.GetLength() > kLimit)
         return CString();
     for (int attempt = 1; attempt < kSelfDeleteAttempts && command.GetLength() + retry.GetLength() <= kLimit; ++attempt)

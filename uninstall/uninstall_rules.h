@@ -23,12 +23,12 @@ inline constexpr char kConfirmCaption[] = "Uninstall Brellic Pagewright";
 inline constexpr char kSuccessText[] = "You have successfully removed Brellic Pagewright.";
 inline constexpr char kBackupQuestion[] = "Would you like to uninstall the backup version of Brellic Pagewright?";
 inline constexpr char kInUseText[] = "Brellic Pagewright is being used, please exit and retry.";
-inline constexpr char kLinkedTempFolderText[] =
-    "The temporary folder \"%s\" is a link to another place. Uninstall does not run from there; nothing has been "
-    "removed.";
 
-// The folder of our own under the temporary folder, and the copy's name in it.
-inline constexpr char kOwnTempFolderName[] = "Brellic Pagewright";
+// The removal run's folder under the temporary folder is this prefix followed
+// by a fresh random part of kOwnTempFolderDigits hexadecimal digits; the copy's
+// name in it.
+inline constexpr char kOwnTempFolderPrefix[] = "Brellic Pagewright-";
+inline constexpr int kOwnTempFolderDigits = 16;
 inline constexpr char kCopyFileName[] = "Uninstall.exe";
 
 // Backups that setup leaves are "Scrivo(" + version + ").exe"; both parts are
@@ -39,10 +39,9 @@ bool IsBackupName(const CString& name);
 // that character and stays as it is.
 CString UpperCaseMultibyte(const CString& text, bool (*isLeadByte)(unsigned char));
 
-// The temporary folder (with or without its trailing backslash) followed by "Brellic Pagewright\".
-CString OwnTempFolder(const CString& tempPath);
-
-// The mode test: the program runs from its own temporary folder, in any letter case.
+// The mode test: the program's folder is "Brellic Pagewright-<hex digits>\"
+// right under the temporary folder (given with or without its trailing
+// backslash), in any letter case.
 bool IsOwnTempFolder(const CString& programFolder, const CString& tempPath, bool (*isLeadByte)(unsigned char));
 
 // "<folder>\Uninstall.exe", whether or not the folder ends with a backslash.
@@ -74,7 +73,12 @@ CString ParentFolder(const CString& folder);
 
 // The command that deletes the uninstaller's own copy once the uninstaller has
 // ended: the deletion is tried at once and retried after one-second waits while
-// the file is still there, as often as fits a command line. Empty when a path
-// holds a character the interpreter would read as syntax.
-CString SelfDeleteCommandLine(const CString& interpreter, const CString& target, const CString& pingProgram);
+// the file is still there, as often as fits a command line. With a folder (none
+// when empty), that folder is removed after each deletion if nothing else is
+// left in it, and the retries go on while it is there. Empty when a path holds
+// a character the interpreter would read as syntax.
+CString SelfDeleteCommandLine(const CString& interpreter,
+                              const CString& target,
+                              const CString& pingProgram,
+                              const CString& folder = CString());
 inline constexpr int kSelfDeleteAttempts = 10;

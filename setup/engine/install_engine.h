@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/install_recorder.h"
+#include "common/run_log.h"
 #include "framework/afx_string.h"
 #include "install_progress.h"
 #include "install_questions.h"
@@ -50,6 +51,8 @@ public:
     void SetRecorder(CInstallRecorder* recorder) { m_recorder = recorder; }
     // Who is told how far the copy is, and may stop it; none when null.
     void SetProgress(InstallProgress* progress) { m_progress = progress; }
+    // Where the engine notes what the trace does not say; none when null.
+    void SetRunLog(CRunLog* log) { m_runLog = log; }
 
 private:
     // Where a pass over the copy list stopped, or goes on.
@@ -71,4 +74,5 @@ private:
     InstallProgress* m_progress = nullptr;
     std::vector<bool> m_presentAtStart;   // media files found when the copy began
     std::vector<uint64_t> m_bytesBefore;  // bytes of the found files ahead of each entry, and in all
+    CRunLog* m_runLog = nullptr;
 };

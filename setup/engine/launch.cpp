@@ -1,5 +1,4 @@
-#include <vector>
-
+#include "common/ordinary_rights.h"
 #include "common/product_catalogue.h"
 #include "common/text_rules.h"
 #include "framework/scoped_handles.h"
@@ -21,18 +20,15 @@ void CInstallEngine::RunProgram() {
     CString directory;
     RepairRunexe(commandLine, directory);
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    ::GetStartupInfoA(&startup);
-    std::vector<char> mutableCommandLine(commandLine.c_str(), commandLine.c_str() + commandLine.GetLength() + 1);
+    // The editor inherits none of setup's handles (its record file, its lock),
+    // nor the administrator's rights an elevated setup runs with.
     PROCESS_INFORMATION started{};
-    // The editor inherits none of setup's handles (its record file, its lock).
-    if (::CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
-                         directory, &startup, &started)) {
-        // Nobody waits for the editor; its handles are not ours to keep.
-        ScopedHandle process(started.hProcess);
-        ScopedHandle thread(started.hThread);
-    }
+    StartedWith how = StartWithOrdinaryRights(commandLine, directory, &started);
+    // Nobody waits for the editor; its handles are not ours to keep.
+    ScopedHandle process(started.hProcess);
+    ScopedHandle thread(started.hThread);
+    if (how == StartedWith::Nothing && m_runLog)
+        m_runLog->Write("editor not started: no token with the user's ordinary rights was available\r\n");
 
     HWND editor = nullptr;
     for (int attempt = 0; attempt < 20 && !editor; ++attempt) {

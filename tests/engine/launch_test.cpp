@@ -1,7 +1,11 @@
 // Starting the installed editor and waiting for its window.
+#include <string>
+#include <vector>
+
 #include "common/product_catalogue.h"
 #include "engine_fixture.h"
 #include "process_startup.h"
+#include "shell_window.h"
 #include "ui_driver.h"
 
 namespace {
@@ -24,6 +28,7 @@ class Launch : public EngineTest {
 protected:
     std::string dest = scratch / "Page wright\\";
     void SetUp() override {
+        ProvideShellWindow();
         CloseEditors();
         ::CreateDirectoryA(dest.c_str(), nullptr);
         ASSERT_TRUE(CopyOneFile(std::string(TEST_MEDIA_DIR) + "\\Scrivo.ex_", dest + "Scrivo.exe"));
@@ -76,4 +81,90 @@ TEST_F(Launch, NoWindowMeansTwentySleepsAndAReturn) {
     EXPECT_GE(elapsed, 1950u);
     EXPECT_LT(elapsed, 4000u);
     EXPECT_FALSE(::FindWindowA(nullptr, kEditorWindowTitle));
+}
+
+namespace {
+// The user and elevation of a running process's token; false when it cannot be read.
+bool ReadProcessToken(DWORD pid, std::vector<BYTE>* userSid, TOKEN_ELEVATION_TYPE* elevation) {
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process)
+        return false;
+    HANDLE token = nullptr;
+    bool ok = ::OpenProcessToken(process, TOKEN_QUERY, &token);
+    ::CloseHandle(process);
+    if (!ok)
+        return false;
+    BYTE buffer[512];
+    DWORD size = 0;
+    ok = ::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+         ::GetTokenInformation(token, TokenElevationType, elevation, sizeof *elevation, &size);
+    ::CloseHandle(token);
+    if (ok) {
+        PSID sid = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
+        userSid->assign(static_cast<BYTE*>(sid), static_cast<BYTE*>(sid) + ::GetLengthSid(sid));
+    }
+    return ok;
+}
+
+// Elevated as on Windows after the consent prompt, whatever the test machine's account is.
+bool ElevatedForTheTest() {
+    return true;
+}
+
+FARPROC NoProcessWithAnotherToken(const char* library, const char* function) {
+    std::string name = function;
+    if (name == "CreateProcessWithTokenW" || name == "CreateProcessAsUserW")
+        return nullptr;
+    HMODULE module = ::GetModuleHandleA(library);
+    return ::GetProcAddress(module ? module : ::LoadLibraryA(library), function);
+}
+}  // namespace
+
+// Wine reports every process as elevated, and its start with another token
+// keeps the starter's, so it cannot show an editor with fewer rights than
+// setup; what it shows is that the editor runs as the shell's user, no more
+// elevated than the shell, and holds none of setup's handles.
+TEST_F(Launch, TheEditorRunsAsTheShellsUserAndHoldsNoneOfSetupsHandles) {
+    app.m_strInstallDir = dest.c_str();
+    std::string held = scratch / "held by setup.txt";
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    HANDLE file = ::CreateFileA(held.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    g_strDebugLog.Empty();
+    engine.RunProgram();
+    ::CloseHandle(file);
+
+    HWND window = ::FindWindowA(nullptr, kEditorWindowTitle);
+    ASSERT_TRUE(window);
+    DWORD editorPid = 0, shellPid = 0;
+    ::GetWindowThreadProcessId(window, &editorPid);
+    ::GetWindowThreadProcessId(::GetShellWindow(), &shellPid);
+    std::vector<BYTE> editorUser, shellUser;
+    TOKEN_ELEVATION_TYPE editorElevation{}, shellElevation{};
+    ASSERT_TRUE(ReadProcessToken(editorPid, &editorUser, &editorElevation));
+    ASSERT_TRUE(ReadProcessToken(shellPid, &shellUser, &shellElevation));
+    EXPECT_EQ(editorUser, shellUser);
+    EXPECT_EQ(editorElevation, shellElevation);
+    EXPECT_TRUE(::DeleteFileA(held.c_str())) << "the editor holds setup's file: " << ::GetLastError();
+    EXPECT_EQ(Log(), "start RunProgram()\r\nstart RepairRunexe(, )\r\nexit RepairRunexe()\r\nexit RunProgram()\r\n");
+}
+
+// Elevated, with no way to an ordinary token: the editor is better not started
+// than started with an administrator's rights, and the run log says so.
+TEST_F(Launch, WithoutAnOrdinaryTokenAnElevatedSetupStartsNoEditor) {
+    app.m_strInstallDir = dest.c_str();
+    g_system.processElevated = ElevatedForTheTest;
+    g_system.bindSystemFunction = NoProcessWithAnotherToken;
+    CRunLog log;
+    std::string logPath = scratch / "run.log";
+    ASSERT_TRUE(log.Open(logPath.c_str(), "test"));
+    engine.SetRunLog(&log);
+    g_strDebugLog.Empty();
+    engine.RunProgram();
+    engine.SetRunLog(nullptr);
+    log.Close();
+
+    EXPECT_FALSE(::FindWindowA(nullptr, kEditorWindowTitle));
+    EXPECT_NE(ReadFileText(logPath).find("editor not started"), std::string::npos) << ReadFileText(logPath);
+    EXPECT_EQ(Log(), "start RunProgram()\r\nstart RepairRunexe(, )\r\nexit RepairRunexe()\r\nexit RunProgram()\r\n");
 }

@@ -33,7 +33,7 @@ TEST_F(Journey, DefaultInstallationStartsTheEditorAndRemovalLeavesTheMachineAsBe
 
     CloseEditors();
     EXPECT_EQ(RemoveThroughInstalledPrograms(), "You have successfully removed Brellic Pagewright.");
-    EXPECT_TRUE(WaitFileGone(TemporaryCopy())) << "the temporary copy deletes itself once it has ended";
+    EXPECT_TRUE(WaitRemovalFoldersGone()) << "the temporary copy deletes itself and its folder once it has ended";
     ProductTraces after = ProductTraces::Now();
     EXPECT_EQ(Describe(after), Describe(before));
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, "Software\\Brellic Software")) << "the company key stays";

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "common/shell_folders.h"
+#include "shell_window.h"
 
 std::string ProgramFilesFolder() {
     char folder[MAX_PATH] = {};
@@ -23,10 +24,29 @@ std::string DesktopLink() {
     return GetDesktopFolder().str() + "\\Brellic Pagewright.lnk";
 }
 
-std::string TemporaryCopy() {
+std::string TemporaryFolder() {
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "Brellic Pagewright\\Uninstall.exe";
+    return temp;
+}
+
+bool WaitRemovalFoldersGone(const std::wstring& tempFolder, int timeoutMs) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        WIN32_FIND_DATAW found;
+        HANDLE find = ::FindFirstFileW((tempFolder + L"\\Brellic Pagewright-*").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return true;
+        ::FindClose(find);
+        if (::GetTickCount() - start > static_cast<DWORD>(timeoutMs))
+            return false;
+        ::Sleep(100);
+    }
+}
+
+bool WaitRemovalFoldersGone(int timeoutMs) {
+    std::string temp = TemporaryFolder();
+    return WaitRemovalFoldersGone(std::wstring(temp.begin(), temp.end() - 1), timeoutMs);
 }
 
 ProductTraces ProductTraces::Now() {
@@ -66,6 +86,7 @@ void CleanMachine() {
 }
 
 void Journey::SetUp() {
+    ProvideShellWindow();
     CloseEditors();
     CleanMachine();
     ASSERT_TRUE(CopyMedia(media.Path()));

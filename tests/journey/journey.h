@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "common/product_catalogue.h"
 #include "any_process.h"
+#include "common/product_catalogue.h"
 #include "screenshot.h"
 #include "test_registry.h"
 #include "wizard_driver.h"
@@ -30,7 +30,11 @@ std::string Describe(const ProductTraces& t);
 
 std::string ProgramsGroup();
 std::string DesktopLink();
-std::string TemporaryCopy();
+// With its trailing backslash.
+std::string TemporaryFolder();
+// True once no removal run's folder "Brellic Pagewright-<hex>" is left there.
+bool WaitRemovalFoldersGone(const std::wstring& tempFolder, int timeoutMs = 15000);
+bool WaitRemovalFoldersGone(int timeoutMs = 15000);
 
 // Removes every trace of an earlier journey.
 void CleanMachine();

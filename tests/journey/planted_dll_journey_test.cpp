@@ -1,5 +1,5 @@
 // The whole journey with libraries planted beside setup.exe and in the
-// uninstaller's temporary folder, and Wine told to prefer such native copies:
+// temporary folder that holds the uninstaller's own, and Wine told to prefer such native copies:
 // none of them is loaded.
 #include <gtest/gtest.h>
 
@@ -72,8 +72,8 @@ TEST_F(Journey, LibrariesPlantedBesideTheProgramsAreNeverLoaded) {
     EXPECT_EQ(run.WaitExit(30000), 0);
     EXPECT_TRUE(FileExists(std::string(kDefaultFolder) + "\\Scrivo.exe"));
 
-    std::string temporary = TemporaryCopy().substr(0, TemporaryCopy().rfind('\\'));
-    ::CreateDirectoryA(temporary.c_str(), nullptr);
+    // The copy's own folder is new and closed to others; the temporary folder around it is not.
+    std::string temporary = TemporaryFolder().substr(0, TemporaryFolder().size() - 1);
     Plant(temporary);
     EXPECT_EQ(RemoveThroughInstalledPrograms(), "You have successfully removed Brellic Pagewright.");
     EXPECT_FALSE(DirExists(kDefaultFolder));

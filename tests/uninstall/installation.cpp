@@ -1,5 +1,7 @@
 #include "installation.h"
 
+#include <cstdio>
+
 #include "any_process.h"
 #include "common/product_catalogue.h"
 #include "common/shell_folders.h"
@@ -146,28 +148,67 @@ ScopedCurrentFolder::~ScopedCurrentFolder() {
     ::SetCurrentDirectoryA(m_saved);
 }
 
-std::string OwnTempFolderPath() {
-    return TempFolderPath() + "Brellic Pagewright";
+std::vector<std::string> OwnTempFolders() {
+    std::vector<std::string> folders;
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((TempFolderPath() + "Brellic Pagewright-*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return folders;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            folders.push_back(TempFolderPath() + found.cFileName);
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    return folders;
+}
+
+std::string NewOwnTempFolder() {
+    static unsigned counter = 0;
+    char name[64];
+    std::snprintf(name, sizeof name, "Brellic Pagewright-%08lx%08x", ::GetCurrentProcessId(), ++counter);
+    std::string folder = TempFolderPath() + name;
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string TempCopyIn(const std::string& folder) {
+    return folder + "\\Uninstall.exe";
 }
 
 std::string TempCopyPath() {
-    return OwnTempFolderPath() + "\\Uninstall.exe";
+    std::vector<std::string> folders = OwnTempFolders();
+    return folders.size() == 1 ? TempCopyIn(folders[0]) : std::string();
+}
+
+bool WaitOwnTempFoldersGone(int timeoutMs) {
+    DWORD start = ::GetTickCount();
+    while (!OwnTempFolders().empty()) {
+        if (::GetTickCount() - start > static_cast<DWORD>(timeoutMs))
+            return false;
+        ::Sleep(100);
+    }
+    return true;
+}
+
+std::string OldFixedTempFolder() {
+    return TempFolderPath() + "Brellic Pagewright";
 }
 
 // The interpreter a removal run leaves behind goes on deleting "Uninstall.exe"
 // for some seconds; it must not take the next test's copy.
 TempCopyGuard::TempCopyGuard() {
     WaitProcessesEnded("cmd.exe");
-    ::SetFileAttributesA(TempCopyPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(TempCopyPath().c_str());
+    for (const std::string& folder : OwnTempFolders())
+        DeleteTree(folder);
 }
 
 TempCopyGuard::~TempCopyGuard() {
     // A copy that is just ending may hold its file a little longer.
     DWORD start = ::GetTickCount();
-    ::SetFileAttributesA(TempCopyPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    while (!::DeleteFileA(TempCopyPath().c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND &&
-           ::GetLastError() != ERROR_PATH_NOT_FOUND && ::GetTickCount() - start < 5000)
+    while (!OwnTempFolders().empty() && ::GetTickCount() - start < 5000) {
+        for (const std::string& folder : OwnTempFolders())
+            DeleteTree(folder);
         ::Sleep(50);
+    }
     WaitProcessesEnded("cmd.exe");
 }

@@ -49,12 +49,20 @@ std::string GroupFolder();
 std::string DesktopLink();
 std::vector<std::string> GroupLinks();
 
-// %TEMP%\Brellic Pagewright\ and the copy in it.
-std::string OwnTempFolderPath();
+// The removal runs' folders "%TEMP%\Brellic Pagewright-<hex>" there are now.
+std::vector<std::string> OwnTempFolders();
+// A new such folder, as a first run makes it; the path of the copy in it.
+std::string NewOwnTempFolder();
+std::string TempCopyIn(const std::string& folder);
+// The copy in the one removal run's folder there is; empty when there is not exactly one.
 std::string TempCopyPath();
+// True once no removal run's folder is left.
+bool WaitOwnTempFoldersGone(int timeoutMs = 15000);
+// The folder the removal runs once used; left alone by them now.
+std::string OldFixedTempFolder();
 
-// Deletes the temporary copy before and after a test, waiting while a copy
-// started by an earlier step still holds it.
+// Deletes the removal runs' folders before and after a test, waiting while a
+// copy started by an earlier step still holds one.
 class TempCopyGuard {
 public:
     TempCopyGuard();

@@ -17,10 +17,11 @@ const char kConfirm[] = "Are you sure uninstall Brellic Pagewright?";
 const char kSuccess[] = "You have successfully removed Brellic Pagewright.";
 const char kInUse[] = "Brellic Pagewright is being used, please exit and retry.";
 
-// Puts the uninstaller into its temporary folder, as the first run would.
-void PlaceCopy() {
-    ::CreateDirectoryA(OwnTempFolderPath().c_str(), nullptr);
-    ASSERT_TRUE(CopyOneFile(TEST_MEDIA_DIR "\\uninstall.ex_", TempCopyPath()));
+// Puts the uninstaller into a folder of its own, as the first run would; the copy's path.
+std::string PlaceCopy() {
+    std::string copy = TempCopyIn(NewOwnTempFolder());
+    EXPECT_TRUE(CopyOneFile(TEST_MEDIA_DIR "\\uninstall.ex_", copy));
+    return copy;
 }
 
 // Answers the first run's question; returns its exit code.
@@ -37,15 +38,19 @@ int ConfirmFirstRun(ChildProcess& firstRun, int button) {
 
 // Waits for a message box of the copy, lets the user read it for readingMs,
 // presses OK and waits for the copy to end. Returns the copy's exit code, or
-// -2 when no such box appeared.
-int AnswerCopy(const char* text, int readingMs = 0) {
+// -2 when no such box appeared. The copy's folder goes to *folder.
+int AnswerCopy(const char* text, int readingMs = 0, std::string* folder = nullptr) {
     HWND box = WaitForAnyMessageBox(text);
     if (!box)
         return -2;
     WatchedProcess copy = WatchedProcess::OfWindow(box);
     EXPECT_EQ(WindowText(box), "Uninstall");
     // The copy's file stays as long as the copy shows its message.
-    EXPECT_FALSE(WaitFileGone(TempCopyPath(), readingMs));
+    std::string copyPath = TempCopyPath();
+    EXPECT_FALSE(copyPath.empty());
+    EXPECT_FALSE(WaitFileGone(copyPath, readingMs));
+    if (folder)
+        *folder = copyPath.substr(0, copyPath.rfind('\\'));
     PressButton(box, IDOK);
     return copy.WaitExit();
 }
@@ -79,8 +84,7 @@ TEST(TwoRuns, RoundTripRemovesEverythingAndTheCopyItself) {
     EXPECT_EQ(AnswerCopy(kSuccess, 2500), 0);
 
     ExpectEverythingRemoved(inst);
-    EXPECT_TRUE(DirExists(OwnTempFolderPath()));
-    EXPECT_TRUE(WaitFileGone(TempCopyPath()));
+    EXPECT_TRUE(WaitOwnTempFoldersGone());
 }
 
 TEST(TwoRuns, AnsweringNoChangesNothing) {
@@ -95,24 +99,29 @@ TEST(TwoRuns, AnsweringNoChangesNothing) {
     EXPECT_EQ(inst.RemainingFiles().size(), InstalledNames().size());
     EXPECT_TRUE(inst.ShortcutsPresent());
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, "SetupPath"), inst.Dir());
-    EXPECT_FALSE(FileExists(TempCopyPath()));
+    EXPECT_TRUE(OwnTempFolders().empty());
 }
 
-// The copy writes nothing into the old file: it replaces it, read-only or not.
-TEST(TwoRuns, CopyLeftFromAnEarlierRunIsReplaced) {
+// Nothing is reused: each removal runs from a new folder that goes with it,
+// and a file under the name the removal once used is left as it is.
+TEST(TwoRuns, EachRemovalRunsFromAFolderOfItsOwnThatGoesWithIt) {
     TempCopyGuard copyGuard;
-    TestInstallation inst;
-    inst.Populate();
-    inst.Register();
-    ::CreateDirectoryA(OwnTempFolderPath().c_str(), nullptr);
-    ASSERT_TRUE(WriteFileText(TempCopyPath(), "left from an earlier run"));
-    ::SetFileAttributesA(TempCopyPath().c_str(), FILE_ATTRIBUTE_READONLY);
-
-    ChildProcess firstRun(inst.Path("uninstall.exe"), "");
-    EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
-    EXPECT_EQ(AnswerCopy(kSuccess), 0);
-    ExpectEverythingRemoved(inst);
-    EXPECT_TRUE(WaitFileGone(TempCopyPath()));
+    DeleteTree(OldFixedTempFolder());
+    ASSERT_TRUE(WriteFileText(OldFixedTempFolder(), "left in the way"));
+    std::string used[2];
+    for (std::string& folder : used) {
+        TestInstallation inst;
+        inst.Populate();
+        inst.Register();
+        ChildProcess firstRun(inst.Path("uninstall.exe"), "");
+        EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
+        EXPECT_EQ(AnswerCopy(kSuccess, 0, &folder), 0);
+        ExpectEverythingRemoved(inst);
+        EXPECT_TRUE(WaitOwnTempFoldersGone());
+    }
+    EXPECT_NE(used[0], used[1]);
+    EXPECT_EQ(ReadFileText(OldFixedTempFolder()), "left in the way");
+    ::DeleteFileA(OldFixedTempFolder().c_str());
 }
 
 TEST(TwoRuns, WithoutSetupPathTheUninstallersOwnFolderIsRemoved) {
@@ -132,13 +141,13 @@ TEST(TwoRuns, CopyStartedByHandTakesTheFolderFromSetupPath) {
     TestInstallation inst;
     inst.Populate();
     inst.Register();
-    PlaceCopy();
+    std::string placed = PlaceCopy();
 
-    ChildProcess copy(TempCopyPath(), "");
+    ChildProcess copy(placed, "");
     EXPECT_EQ(AnswerCopy(kSuccess), 0);  // no question first
     EXPECT_EQ(copy.WaitExit(), 0);
     ExpectEverythingRemoved(inst);
-    EXPECT_TRUE(WaitFileGone(TempCopyPath()));
+    EXPECT_TRUE(WaitOwnTempFoldersGone());
 }
 
 // The temporary folder named in another letter case still means the removal run.
@@ -147,7 +156,7 @@ TEST(TwoRuns, ModeTestIgnoresLetterCase) {
     TestInstallation inst;
     inst.Populate();
     inst.Register();
-    PlaceCopy();
+    std::string placed = PlaceCopy();
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     std::string lower = temp;
@@ -156,7 +165,7 @@ TEST(TwoRuns, ModeTestIgnoresLetterCase) {
     ScopedEnvironmentVariable tmp("TMP", lower.c_str());
     ScopedEnvironmentVariable tempVariable("TEMP", lower.c_str());
 
-    ChildProcess copy(TempCopyPath(), inst.Dir());
+    ChildProcess copy(placed, inst.Dir());
     EXPECT_EQ(AnswerCopy(kSuccess), 0);
     EXPECT_EQ(copy.WaitExit(), 0);
     ExpectEverythingRemoved(inst);
@@ -168,19 +177,19 @@ TEST(TwoRuns, RunningEditorStopsEverythingBeforeAnythingIsDeleted) {
     inst.Populate();
     inst.Register();
     inst.CreateShortcuts();
-    PlaceCopy();
+    std::string placed = PlaceCopy();
     ChildProcess editor(inst.Path("Scrivo.exe"), "");
     ASSERT_TRUE(WaitForWindow(editor.Id(), [](HWND w) { return WindowText(w) == "Brellic Pagewright"; }));
 
-    ChildProcess copy(TempCopyPath(), inst.Dir());
+    ChildProcess copy(placed, inst.Dir());
     EXPECT_EQ(AnswerCopy(kInUse), 0);
     EXPECT_EQ(copy.WaitExit(), 0);
     EXPECT_EQ(inst.RemainingFiles().size(), InstalledNames().size());
     EXPECT_TRUE(inst.ShortcutsPresent());
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, "SetupPath"), inst.Dir());
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-    // No self-deletion either: the copy is still there for the next attempt.
-    EXPECT_FALSE(WaitFileGone(TempCopyPath(), 1500));
+    // The copy goes all the same: the next attempt makes a fresh one.
+    EXPECT_TRUE(WaitOwnTempFoldersGone());
     EXPECT_TRUE(editor.Running());
 }
 
@@ -198,7 +207,7 @@ TEST(TwoRuns, WithoutComspecTheCopyIsStillDeleted) {
     EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
     EXPECT_EQ(AnswerCopy(kSuccess), 0);
     ExpectEverythingRemoved(inst);
-    EXPECT_TRUE(WaitFileGone(TempCopyPath(), 15000));
+    EXPECT_TRUE(WaitOwnTempFoldersGone());
 }
 
 // An interpreter named without its folder is taken from the system folder,
@@ -208,8 +217,8 @@ TEST(TwoRuns, InterpreterIsNeverLookedForBesideTheCopy) {
     TestInstallation inst;
     inst.Populate();
     inst.Register();
-    PlaceCopy();
-    std::string planted = OwnTempFolderPath() + "\\cmd.exe";
+    std::string placed = PlaceCopy();
+    std::string planted = placed.substr(0, placed.rfind('\\')) + "\\cmd.exe";
     ASSERT_TRUE(CopyOneFile(TEST_MEDIA_DIR "\\Scrivo.ex_", planted));
     struct Unplant {
         std::string path;
@@ -217,50 +226,46 @@ TEST(TwoRuns, InterpreterIsNeverLookedForBesideTheCopy) {
     } unplant{planted};
     ScopedEnvironmentVariable comspec("COMSPEC", "cmd.exe");
 
-    ChildProcess copy(TempCopyPath(), inst.Dir());
+    ChildProcess copy(placed, inst.Dir());
     EXPECT_EQ(AnswerCopy(kSuccess), 0);
-    EXPECT_TRUE(WaitFileGone(TempCopyPath()));  // the real interpreter did it
+    EXPECT_TRUE(WaitFileGone(placed));  // the real interpreter did it
     EXPECT_EQ(::FindWindowA(nullptr, "Brellic Pagewright"), nullptr);
 }
 
-// A link in place of the temporary folder could lead anywhere: the first run
-// refuses to copy itself there.
-TEST(TwoRuns, TemporaryFolderThatIsALinkIsRefused) {
+// A link under the name the removal once used leads nowhere now: the removal
+// goes on as usual and writes nothing through it.
+TEST(TwoRuns, ALinkUnderTheOldFolderNameIsLeftAlone) {
     TempCopyGuard copyGuard;
     TestInstallation inst;
     inst.Populate();
     inst.Register();
     ScratchDir elsewhere("linked");
     struct Unlink {
-        Unlink() { RemoveFolderLink(OwnTempFolderPath()); }
-        ~Unlink() { RemoveFolderLink(OwnTempFolderPath()); }
+        Unlink() { RemoveFolderLink(OldFixedTempFolder()); }
+        ~Unlink() { RemoveFolderLink(OldFixedTempFolder()); }
     } unlink;
-    DeleteTree(OwnTempFolderPath());
-    if (!MakeFolderLink(OwnTempFolderPath(), elsewhere.Path()))
+    DeleteTree(OldFixedTempFolder());
+    if (!MakeFolderLink(OldFixedTempFolder(), elsewhere.Path()))
         GTEST_SKIP() << "no folder links here";
 
     ChildProcess firstRun(inst.Path("uninstall.exe"), "");
-    HWND box = WaitForMessageBox(firstRun.Id(), kConfirm);
-    ASSERT_NE(box, nullptr);
-    PressButton(box, IDYES);
-    HWND refusal = WaitForMessageBox(firstRun.Id(), "is a link to another place");
-    ASSERT_NE(refusal, nullptr);
-    EXPECT_EQ(WindowText(refusal), "Uninstall");
-    PressButton(refusal, IDOK);
-    EXPECT_EQ(firstRun.WaitExit(), 0);
+    EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
+    EXPECT_EQ(AnswerCopy(kSuccess), 0);
+    ExpectEverythingRemoved(inst);
+    EXPECT_TRUE(WaitOwnTempFoldersGone());
     EXPECT_EQ(CountEntries(elsewhere.Path()), 0);
-    EXPECT_EQ(inst.RemainingFiles().size(), InstalledNames().size());
 }
 
-// A folder where the copy should go: the first run says so and removes nothing.
+// A temporary folder where nothing can be made: the first run says so and removes nothing.
 TEST(TwoRuns, ACopyThatCannotBeMadeIsReported) {
     TempCopyGuard copyGuard;
     TestInstallation inst;
     inst.Populate();
     inst.Register();
-    std::string copy = TempCopyPath();
-    ::CreateDirectoryA(copy.substr(0, copy.rfind('\\')).c_str(), nullptr);
-    ASSERT_TRUE(::CreateDirectoryA(copy.c_str(), nullptr));
+    ScratchDir scratch("blocked");
+    std::string missing = scratch / "missing";
+    ScopedEnvironmentVariable tmp("TMP", missing.c_str());
+    ScopedEnvironmentVariable tempVariable("TEMP", missing.c_str());
     ChildProcess firstRun(inst.Path("uninstall.exe"), "");
     HWND box = WaitForMessageBox(firstRun.Id(), kConfirm);
     ASSERT_TRUE(box);
@@ -270,7 +275,7 @@ TEST(TwoRuns, ACopyThatCannotBeMadeIsReported) {
     if (failed)
         PressButton(failed, IDOK);
     EXPECT_EQ(firstRun.WaitExit(), 0);
-    ::RemoveDirectoryA(TempCopyPath().c_str());
-    EXPECT_TRUE(inst.RemainingFiles().size() > 0);
+    EXPECT_EQ(CountEntries(scratch.Path()), 0);
+    EXPECT_EQ(inst.RemainingFiles().size(), InstalledNames().size());
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }

@@ -34,32 +34,36 @@ TEST(BackupNames, BothPartsAnywhereInTheNameCaseSensitive) {
     EXPECT_STREQ(kInstalledFileNames[0], "Scrivo.exe");  // the in-use test relies on it coming first
 }
 
-TEST(ModeTest, OwnTemporaryFolderInAnyLetterCase) {
+TEST(ModeTest, OwnFreshTemporaryFolderInAnyLetterCase) {
     struct {
         const char* program;
         const char* temp;
         bool removal;
     } cases[] = {
-        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright\\", "C:\\Users\\Ann\\Temp\\", true},
-        {"c:\\users\\ann\\temp\\BRELLIC PAGEWRIGHT\\", "C:\\Users\\Ann\\Temp\\", true},
-        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright\\", "C:\\Users\\Ann\\Temp", true},
+        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright-0123456789abcdef\\", "C:\\Users\\Ann\\Temp\\", true},
+        {"c:\\users\\ann\\temp\\BRELLIC PAGEWRIGHT-0123456789ABCDEF\\", "C:\\Users\\Ann\\Temp\\", true},
+        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright-0123456789abcdef\\", "C:\\Users\\Ann\\Temp", true},
+        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright\\", "C:\\Users\\Ann\\Temp\\", false},
+        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright-\\", "C:\\Users\\Ann\\Temp\\", false},
+        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright-0123456789abcde\\", "C:\\Users\\Ann\\Temp\\", false},
+        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright-0123456789abcdeg\\", "C:\\Users\\Ann\\Temp\\", false},
+        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright-0123456789abcdef\\sub\\", "C:\\Users\\Ann\\Temp\\", false},
         {"C:\\Users\\Ann\\Temp\\", "C:\\Users\\Ann\\Temp\\", false},
         {"C:\\Program Files\\Brellic Software\\Pagewright\\", "C:\\Users\\Ann\\Temp\\", false},
-        {"C:\\Users\\Ann\\Temp\\Brellic Pagewright\\sub\\", "C:\\Users\\Ann\\Temp\\", false},
-        {"D:\\Users\\Ann\\Temp\\Brellic Pagewright\\", "C:\\Users\\Ann\\Temp\\", false},
+        {"D:\\Users\\Ann\\Temp\\Brellic Pagewright-0123456789abcdef\\", "C:\\Users\\Ann\\Temp\\", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsOwnTempFolder(c.program, c.temp, FakeLeadByte), c.removal) << c.program << " | " << c.temp;
     // After a lead byte, 'a' and 'A' are different characters, not two cases of one.
     EXPECT_FALSE(
         IsOwnTempFolder("C:\\\x83"
-                        "a\\Brellic Pagewright\\",
+                        "a\\Brellic Pagewright-0123456789abcdef\\",
                         "C:\\\x83"
                         "A\\",
                         FakeLeadByte));
     EXPECT_TRUE(
         IsOwnTempFolder("C:\\\x83"
-                        "a\\brellic pagewright\\",
+                        "a\\brellic pagewright-0123456789abcdef\\",
                         "c:\\\x83"
                         "a\\",
                         FakeLeadByte));
@@ -219,4 +223,16 @@ TEST(SelfDeleteCommand, QuotedPathsRetriesAndRefusals) {
     EXPECT_TRUE(SelfDeleteCommandLine("C:\\cmd.exe", "C:\\a\"b\\x.exe", "C:\\ping.exe").IsEmpty());
     EXPECT_TRUE(SelfDeleteCommandLine("C:\\cmd.exe", "C:\\%PATH%\\x.exe", "C:\\ping.exe").IsEmpty());
     EXPECT_TRUE(SelfDeleteCommandLine("", "C:\\x.exe", "C:\\ping.exe").IsEmpty());
+}
+
+// The folder goes right after the file, and only when empty.
+TEST(SelfDeleteCommand, TheFolderIsRemovedAfterEachDeletion) {
+    std::string text = SelfDeleteCommandLine("C:\\windows\\system32\\cmd.exe", "C:\\T\\BRELLI~1\\UNINST~1.EXE",
+                                             "C:\\windows\\system32\\ping.exe", "C:\\T\\BRELLI~1")
+                           .str();
+    const std::string step = "del \"C:\\T\\BRELLI~1\\UNINST~1.EXE\" >nul 2>&1 & rd \"C:\\T\\BRELLI~1\" >nul 2>&1";
+    EXPECT_EQ(Count(text, step), kSelfDeleteAttempts) << text;
+    EXPECT_EQ(Count(text, "rd "), kSelfDeleteAttempts);
+    EXPECT_EQ(Count(text, "if exist \"C:\\T\\BRELLI~1\" "), kSelfDeleteAttempts - 1);
+    EXPECT_TRUE(SelfDeleteCommandLine("C:\\cmd.exe", "C:\\T\\x.exe", "C:\\ping.exe", "C:\\%T%").IsEmpty());
 }

@@ -1,0 +1,148 @@
+#include "ordinary_rights.h"
+
+#include <winsafer.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/function_cast.h"
+#include "framework/scoped_handles.h"
+#include "system_seam.h"
+
+namespace {
+using OpenProcessTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+using GetTokenInformationFn = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
+using DuplicateTokenExFn =
+    BOOL(WINAPI*)(HANDLE, DWORD, LPSECURITY_ATTRIBUTES, SECURITY_IMPERSONATION_LEVEL, TOKEN_TYPE, PHANDLE);
+using CreateProcessWithTokenWFn =
+    BOOL(WINAPI*)(HANDLE, DWORD, LPCWSTR, LPWSTR, DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+using SaferCreateLevelFn = BOOL(WINAPI*)(DWORD, DWORD, DWORD, SAFER_LEVEL_HANDLE*, LPVOID);
+using SaferComputeTokenFromLevelFn = BOOL(WINAPI*)(SAFER_LEVEL_HANDLE, HANDLE, PHANDLE, DWORD, LPVOID);
+using SaferCloseLevelFn = BOOL(WINAPI*)(SAFER_LEVEL_HANDLE);
+using CreateProcessAsUserWFn = BOOL(WINAPI*)(HANDLE,
+                                             LPCWSTR,
+                                             LPWSTR,
+                                             LPSECURITY_ATTRIBUTES,
+                                             LPSECURITY_ATTRIBUTES,
+                                             BOOL,
+                                             DWORD,
+                                             LPVOID,
+                                             LPCWSTR,
+                                             LPSTARTUPINFOW,
+                                             LPPROCESS_INFORMATION);
+
+template <typename Fn>
+Fn Bind(const char* name) {
+    return FunctionCast<Fn>(g_system.bindSystemFunction("advapi32.dll", name));
+}
+
+struct SaferLevel {
+    SaferCloseLevelFn close = Bind<SaferCloseLevelFn>("SaferCloseLevel");
+    SAFER_LEVEL_HANDLE level = nullptr;
+    ~SaferLevel() {
+        if (level && close)
+            close(level);
+    }
+};
+
+std::wstring Wide(const CString& text) {
+    int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::vector<wchar_t> out(static_cast<size_t>(n));
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), n);
+    return std::wstring(out.data());
+}
+
+// The token of the process that owns the desktop's shell window: the user's
+// own everyday token, as a primary token a new process can be given.
+ScopedHandle ShellToken() {
+    HWND shell = ::GetShellWindow();
+    DWORD shellProcessId = 0;
+    if (!shell || !::GetWindowThreadProcessId(shell, &shellProcessId) || shellProcessId == 0)
+        return ScopedHandle();
+    auto openToken = Bind<OpenProcessTokenFn>("OpenProcessToken");
+    auto duplicate = Bind<DuplicateTokenExFn>("DuplicateTokenEx");
+    ScopedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellProcessId));
+    ScopedHandle token;
+    if (!openToken || !duplicate || !process || !openToken(process.Get(), TOKEN_DUPLICATE, token.Receive()))
+        return ScopedHandle();
+    ScopedHandle primary;
+    const DWORD access =
+        TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY | TOKEN_ADJUST_DEFAULT | TOKEN_ADJUST_SESSIONID;
+    if (!duplicate(token.Get(), access, nullptr, SecurityImpersonation, TokenPrimary, primary.Receive()))
+        return ScopedHandle();
+    return primary;
+}
+
+// A token with the rights of a normal user, computed from this process's own.
+ScopedHandle NormalUserToken() {
+    auto create = Bind<SaferCreateLevelFn>("SaferCreateLevel");
+    auto compute = Bind<SaferComputeTokenFromLevelFn>("SaferComputeTokenFromLevel");
+    SaferLevel level;
+    ScopedHandle token;
+    if (!create || !compute || !level.close ||
+        !create(SAFER_SCOPEID_USER, SAFER_LEVELID_NORMALUSER, SAFER_LEVEL_OPEN, &level.level, nullptr) ||
+        !compute(level.level, nullptr, token.Receive(), 0, nullptr))
+        return ScopedHandle();
+    return token;
+}
+}  // namespace
+
+bool RunsElevated() {
+    if (g_system.processElevated)
+        return g_system.processElevated();
+    auto openToken = Bind<OpenProcessTokenFn>("OpenProcessToken");
+    auto getInformation = Bind<GetTokenInformationFn>("GetTokenInformation");
+    ScopedHandle token;
+    if (!openToken || !getInformation || !openToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
+        return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (getInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) && elevation.TokenIsElevated)
+        return true;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    return getInformation(token.Get(), TokenElevationType, &type, sizeof type, &size) && type == TokenElevationTypeFull;
+}
+
+StartedWith StartWithOrdinaryRights(const CString& commandLine,
+                                    const CString& directory,
+                                    PROCESS_INFORMATION* started) {
+    *started = PROCESS_INFORMATION{};
+    if (!RunsElevated()) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        ::GetStartupInfoA(&startup);
+        std::vector<char> line(commandLine.c_str(), commandLine.c_str() + commandLine.GetLength() + 1);
+        return ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, directory,
+                                &startup, started)
+                   ? StartedWith::ThisProcess
+                   : StartedWith::Failed;
+    }
+    std::wstring wideLine = Wide(commandLine);
+    std::wstring wideDirectory = Wide(directory);
+    if (wideLine.empty() || wideDirectory.empty())
+        return StartedWith::Nothing;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    ::GetStartupInfoW(&startup);
+    std::vector<wchar_t> line(wideLine.c_str(), wideLine.c_str() + wideLine.size() + 1);
+
+    // Never inherits handles: the call has no such choice.
+    auto withToken = Bind<CreateProcessWithTokenWFn>("CreateProcessWithTokenW");
+    ScopedHandle shell = ShellToken();
+    if (shell && withToken &&
+        withToken(shell.Get(), 0, nullptr, line.data(), CREATE_NEW_CONSOLE, nullptr, wideDirectory.c_str(), &startup,
+                  started))
+        return StartedWith::ShellToken;
+
+    auto asUser = Bind<CreateProcessAsUserWFn>("CreateProcessAsUserW");
+    ScopedHandle normal = NormalUserToken();
+    line.assign(wideLine.c_str(), wideLine.c_str() + wideLine.size() + 1);
+    if (normal && asUser &&
+        asUser(normal.Get(), nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+               wideDirectory.c_str(), &startup, started))
+        return StartedWith::NormalUser;
+    *started = PROCESS_INFORMATION{};
+    return StartedWith::Nothing;
+}
