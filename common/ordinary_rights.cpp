@@ -19,6 +19,17 @@ using CreateProcessWithTokenWFn =
 using SaferCreateLevelFn = BOOL(WINAPI*)(DWORD, DWORD, DWORD, SAFER_LEVEL_HANDLE*, LPVOID);
 using SaferComputeTokenFromLevelFn = BOOL(WINAPI*)(SAFER_LEVEL_HANDLE, HANDLE, PHANDLE, DWORD, LPVOID);
 using SaferCloseLevelFn = BOOL(WINAPI*)(SAFER_LEVEL_HANDLE);
+using CreateRestrictedTokenFn = BOOL(WINAPI*)(HANDLE,
+                                              DWORD,
+                                              DWORD,
+                                              PSID_AND_ATTRIBUTES,
+                                              DWORD,
+                                              PLUID_AND_ATTRIBUTES,
+                                              DWORD,
+                                              PSID_AND_ATTRIBUTES,
+                                              PHANDLE);
+using CreateWellKnownSidFn = BOOL(WINAPI*)(WELL_KNOWN_SID_TYPE, PSID, PSID, DWORD*);
+using SetTokenInformationFn = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD);
 using CreateProcessAsUserWFn = BOOL(WINAPI*)(HANDLE,
                                              LPCWSTR,
                                              LPWSTR,
@@ -89,6 +100,38 @@ ScopedHandle NormalUserToken() {
 }
 }  // namespace
 
+// Where neither of those can be had (no desktop shell, no SAFER levels): this
+// process's own token as a standard user's is made from an administrator's,
+// the Administrators group only able to deny, no privileges, medium integrity.
+ScopedHandle RestrictedOwnToken() {
+    auto openToken = Bind<OpenProcessTokenFn>("OpenProcessToken");
+    auto restrict = Bind<CreateRestrictedTokenFn>("CreateRestrictedToken");
+    auto wellKnown = Bind<CreateWellKnownSidFn>("CreateWellKnownSid");
+    auto setInformation = Bind<SetTokenInformationFn>("SetTokenInformation");
+    ScopedHandle own;
+    if (!openToken || !restrict || !wellKnown || !setInformation ||
+        !openToken(::GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY, own.Receive()))
+        return ScopedHandle();
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    BYTE medium[SECURITY_MAX_SID_SIZE];
+    DWORD administratorsSize = sizeof administrators;
+    DWORD mediumSize = sizeof medium;
+    if (!wellKnown(WinBuiltinAdministratorsSid, nullptr, administrators, &administratorsSize) ||
+        !wellKnown(WinMediumLabelSid, nullptr, medium, &mediumSize))
+        return ScopedHandle();
+    SID_AND_ATTRIBUTES denied{administrators, 0};
+    ScopedHandle restricted;
+    if (!restrict(own.Get(), DISABLE_MAX_PRIVILEGE | LUA_TOKEN, 1, &denied, 0, nullptr, 0, nullptr,
+                  restricted.Receive()))
+        return ScopedHandle();
+    TOKEN_MANDATORY_LABEL label{};
+    label.Label.Sid = medium;
+    label.Label.Attributes = SE_GROUP_INTEGRITY;
+    if (!setInformation(restricted.Get(), TokenIntegrityLevel, &label, sizeof label + mediumSize))
+        return ScopedHandle();
+    return restricted;
+}
+
 bool RunsElevated() {
     if (g_system.processElevated)
         return g_system.processElevated();
@@ -143,6 +186,13 @@ StartedWith StartWithOrdinaryRights(const CString& commandLine,
         asUser(normal.Get(), nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
                wideDirectory.c_str(), &startup, started))
         return StartedWith::NormalUser;
+
+    ScopedHandle restricted = RestrictedOwnToken();
+    line.assign(wideLine.c_str(), wideLine.c_str() + wideLine.size() + 1);
+    if (restricted && asUser &&
+        asUser(restricted.Get(), nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+               wideDirectory.c_str(), &startup, started))
+        return StartedWith::Restricted;
     *started = PROCESS_INFORMATION{};
     return StartedWith::Nothing;
 }

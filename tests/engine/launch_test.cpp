@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ordinary_rights.h"
 #include "common/product_catalogue.h"
 #include "engine_fixture.h"
 #include "process_startup.h"
@@ -167,4 +168,24 @@ TEST_F(Launch, WithoutAnOrdinaryTokenAnElevatedSetupStartsNoEditor) {
     EXPECT_FALSE(::FindWindowA(nullptr, kEditorWindowTitle));
     EXPECT_NE(ReadFileText(logPath).find("editor not started"), std::string::npos) << ReadFileText(logPath);
     EXPECT_EQ(Log(), "start RunProgram()\r\nstart RepairRunexe(, )\r\nexit RepairRunexe()\r\nexit RunProgram()\r\n");
+}
+
+// The last way to an ordinary token, read back. (Wine keeps the privileges
+// and the high integrity whatever it is asked; what it shows is the group.)
+TEST(OrdinaryRights, TheRestrictedOwnTokenOnlyDeniesThroughAdministrators) {
+    ScopedHandle token = RestrictedOwnToken();
+    ASSERT_TRUE(token.IsValid()) << ::GetLastError();
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    ASSERT_TRUE(::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size));
+    DWORD needed = 0;
+    ::GetTokenInformation(token.Get(), TokenGroups, nullptr, 0, &needed);
+    std::vector<BYTE> data(needed);
+    ASSERT_TRUE(::GetTokenInformation(token.Get(), TokenGroups, data.data(), needed, &needed));
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(data.data());
+    int denyOnly = 0;
+    for (DWORD i = 0; i < groups->GroupCount; ++i)
+        if (::EqualSid(groups->Groups[i].Sid, administrators))
+            denyOnly += (groups->Groups[i].Attributes & SE_GROUP_USE_FOR_DENY_ONLY) ? 1 : -1;
+    EXPECT_EQ(denyOnly, 1);
 }
