@@ -138,7 +138,16 @@ BOOL CUninstallApp::RemoveUninstaller() {
             ::DeleteFileA(moved);
             if (::MoveFileExA(path, moved, MOVEFILE_REPLACE_EXISTING)) {
                 // Whichever of the two deletions ends last also takes the folder.
-                StartSelfDeletion(moved, true);
+                StartSelfDeletion(moved, HoldingFolder(moved));
+                ::DeleteFileA(m_strInstallDir + kRecordFileName);
+                return TRUE;
+            }
+            // On another drive than the temporary folder it can only be renamed
+            // where it is; it goes with the folders once the first run has ended.
+            bool otherDrive = ::GetLastError() == ERROR_NOT_SAME_DEVICE;
+            CString aside = path + ".old";
+            if (otherDrive && (::DeleteFileA(aside), ::MoveFileExA(path, aside, MOVEFILE_REPLACE_EXISTING))) {
+                m_strLeftInPlace = aside;
                 ::DeleteFileA(m_strInstallDir + kRecordFileName);
                 return TRUE;
             }
@@ -173,11 +182,18 @@ void CUninstallApp::RemoveInstallFolders() {
         return false;
     };
     CString folder = m_strInstallDir;
-    while (madeBySetup(folder) && !IsProtectedFolder(folder, protectedFolders) && !IsLinkedFolder(folder) &&
-           ::RemoveDirectoryA(folder)) {
+    std::vector<CString> afterFirstRun;  // held by our own renamed uninstaller until then
+    while (madeBySetup(folder) && !IsProtectedFolder(folder, protectedFolders) && !IsLinkedFolder(folder)) {
+        if (!afterFirstRun.empty() || !::RemoveDirectoryA(folder)) {
+            if (m_strLeftInPlace.IsEmpty())
+                break;
+            afterFirstRun.push_back(BeforeLastBackslash(folder));
+        }
         CString parent = ParentFolder(folder);
         if (parent == folder)
             break;
         folder = parent;
     }
+    if (!m_strLeftInPlace.IsEmpty())
+        StartSelfDeletion(m_strLeftInPlace, afterFirstRun);
 }

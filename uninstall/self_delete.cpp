@@ -28,7 +28,13 @@ CString InterpreterPath() {
     return systemFolder.IsEmpty() ? CString() : systemFolder + "cmd.exe";
 }
 
-DWORD StartSelfDeletion(const CString& file, bool alsoFolder) {
+std::vector<CString> HoldingFolder(const CString& file) {
+    CString target = ShortPathOf(file);
+    CString folder = BeforeLastBackslash(target);
+    return folder == target || folder.IsEmpty() ? std::vector<CString>{} : std::vector<CString>{folder};
+}
+
+DWORD StartSelfDeletion(const CString& file, const std::vector<CString>& folders) {
     CString interpreter = InterpreterPath();
     if (interpreter.IsEmpty())
         return ERROR_PATH_NOT_FOUND;
@@ -37,13 +43,7 @@ DWORD StartSelfDeletion(const CString& file, bool alsoFolder) {
         return ::GetLastError();
     // The path is quoted; its short form only keeps the command line short.
     CString target = ShortPathOf(file);
-    CString folder;
-    if (alsoFolder) {
-        folder = BeforeLastBackslash(target);
-        if (folder == target)
-            return ERROR_BAD_PATHNAME;
-    }
-    CString commandText = SelfDeleteCommandLine(interpreter, target, systemFolder + "ping.exe", folder);
+    CString commandText = SelfDeleteCommandLine(interpreter, target, systemFolder + "ping.exe", folders);
     if (commandText.IsEmpty())
         return ERROR_BAD_PATHNAME;
     std::vector<char> commandLine(commandText.c_str(), commandText.c_str() + commandText.GetLength() + 1);
@@ -72,5 +72,5 @@ DWORD CUninstallApp::DeleteSelf() {
     if (self.IsEmpty())
         return ::GetLastError();
     // The removal run always runs from its own fresh folder, which goes with it.
-    return StartSelfDeletion(self, true);
+    return StartSelfDeletion(self, HoldingFolder(self));
 }

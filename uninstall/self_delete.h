@@ -3,13 +3,17 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/afx_string.h"
 
 // The interpreter to start: cmd.exe in the system folder, whatever COMSPEC says.
 CString InterpreterPath();
 
-// Starts the hidden interpreter at idle priority to delete the file, and with
-// alsoFolder the folder that holds it once that is empty; the caller's process
+// Starts the hidden interpreter at idle priority to delete the file, and then
+// each of the folders (deepest first) once it is empty; the caller's process
 // is raised to high priority. 0 when it started, otherwise the system's error
 // code (nothing is started then).
-DWORD StartSelfDeletion(const CString& file, bool alsoFolder = false);
+DWORD StartSelfDeletion(const CString& file, const std::vector<CString>& folders = {});
+// The folder that holds the file, for the deletion to take it too.
+std::vector<CString> HoldingFolder(const CString& file);

@@ -71,6 +71,8 @@ public:
     // without a record. The folder walk never goes above them.
     std::vector<CString> m_createdFolders;
     bool m_bHasRecord = false;
+    // The installed uninstaller, renamed where it is because the first run still runs it.
+    CString m_strLeftInPlace;
 
     std::vector<CString> m_pFileList;
     int m_nFileCount = 0;

@@ -122,9 +122,12 @@ CString ParentFolder(const CString& folder) {
 CString SelfDeleteCommandLine(const CString& interpreter,
                               const CString& target,
                               const CString& pingProgram,
-                              const CString& folder) {
-    for (const CString* path : {&interpreter, &target, &pingProgram, &folder}) {
-        if (path->IsEmpty() && path != &folder)
+                              const std::vector<CString>& folders) {
+    std::vector<const CString*> paths = {&interpreter, &target, &pingProgram};
+    for (const CString& folder : folders)
+        paths.push_back(&folder);
+    for (const CString* path : paths) {
+        if (path->IsEmpty())
             return CString();
         for (int i = 0; i < path->GetLength(); ++i)
             if (static_cast<unsigned char>((*path)[i]) < 0x20 || (*path)[i] == '"' || (*path)[i] == '%')
@@ -133,14 +136,12 @@ CString SelfDeleteCommandLine(const CString& interpreter,
     // The interpreter's own limit on a command line.
     const int kLimit = 8191;
     CString quoted = "\"" + target + "\"";
-    // Without /s: the folder goes only once it is empty, never with anything in
+    // Without /s: a folder goes only once it is empty, never with anything in
     // it; it is tried right after each deletion, so that it goes as soon as it can.
     CString step = " del " + quoted + " >nul 2>&1";
-    CString waitFor = quoted;
-    if (!folder.IsEmpty()) {
-        waitFor = "\"" + folder + "\"";
-        step += " & rd " + waitFor + " >nul 2>&1";
-    }
+    for (const CString& folder : folders)
+        step += " & rd \"" + folder + "\" >nul 2>&1";
+    CString waitFor = folders.empty() ? quoted : "\"" + folders.front() + "\"";
     CString command = "\"" + interpreter + "\" /d /v:off /c" + step;
     CString retry = " & if exist " + waitFor + " \"" + pingProgram + "\" -n 2 127.0.0.1 >nul &" + step;
     if (command.GetLength() > kLimit)

@@ -73,12 +73,12 @@ CString ParentFolder(const CString& folder);
 
 // The command that deletes the uninstaller's own copy once the uninstaller has
 // ended: the deletion is tried at once and retried after one-second waits while
-// the file is still there, as often as fits a command line. With a folder (none
-// when empty), that folder is removed after each deletion if nothing else is
-// left in it, and the retries go on while it is there. Empty when a path holds
-// a character the interpreter would read as syntax.
+// the file is still there, as often as fits a command line. With folders
+// (deepest first), they are removed after each deletion if nothing else is left
+// in them, and the retries go on while the first is there. Empty when a path
+// holds a character the interpreter would read as syntax.
 CString SelfDeleteCommandLine(const CString& interpreter,
                               const CString& target,
                               const CString& pingProgram,
-                              const CString& folder = CString());
+                              const std::vector<CString>& folders = {});
 inline constexpr int kSelfDeleteAttempts = 10;

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Checks of the engine's work that need the host: links read back by an
 # independent reader (lnkinfo), and a copy onto a Wine drive that fills up
-# (a small tmpfs, which needs root). Exit 77 means the host cannot do it.
+# (a small tmpfs, which needs root), for the engine and, given the journey
+# tests, for a whole quiet installation. Exit 77 means the host cannot do it.
 set -u
 mode=${1:?mode: lnkinfo or full_drive}
 exe=${2:?engine_tests.exe}
+journeys=${3:-}
 tests=$(cd "$(dirname "$0")/.." && pwd)
 prefix=${TEST_WINEPREFIX:-$tests/../build/wineprefix}
 
-# Runs one engine test that only works when this script sets it up.
+# Runs one test (of the engine's, or of the given program) that only works when this script sets it up.
 run_one() {
     local log
-    log=$("$tests/wine-run.sh" "$exe" --gtest_color=no --gtest_filter="$1" 2>&1)
+    log=$("$tests/wine-run.sh" "${2:-$exe}" --gtest_color=no --gtest_filter="$1" 2>&1)
     echo "$log"
     grep -q '^\[       OK \]' <<<"$log"
 }
@@ -53,7 +55,11 @@ full_drive)
     [ -n "$letter" ] || { umount "$mnt"; rmdir "$mnt"; echo "no free drive letter"; exit 77; }
     ln -s "$mnt" "$prefix/dosdevices/$letter:"
     trap 'rm -f "$prefix/dosdevices/$letter:"; umount "$mnt"; rmdir "$mnt"' EXIT
-    BRELLIC_SMALL_DRIVE="$letter:" run_one CopyFiles.FullDriveNamesTheFilesThatDidNotFit
+    BRELLIC_SMALL_DRIVE="$letter:" run_one CopyFiles.FullDriveNamesTheFilesThatDidNotFit || exit 1
+    if [ -n "$journeys" ]; then
+        BRELLIC_SMALL_DRIVE="$letter:" run_one Unattended.AFullDriveFailsTheInstallationAndLeavesTheMachineAsItWas \
+            "$journeys" || exit 1
+    fi
     ;;
 *)
     echo "unknown mode $mode"

@@ -2,6 +2,7 @@
 // a killed installation rolled back by the next run.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <set>
@@ -305,4 +306,35 @@ TEST_F(Unattended, StandardUserInstallsQuietlyForThemselves) {
     ASSERT_EQ(RunQuietly(folder + "uninstall.exe", "/S"), 0);
     EXPECT_FALSE(DirExists(folder));
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kUninstallKey));
+}
+
+// Run by the full-drive host check, on a Wine drive of 1 MiB: a failed
+// installation leaves nothing, a failed reinstallation the earlier one.
+TEST_F(Unattended, AFullDriveFailsTheInstallationAndLeavesTheMachineAsItWas) {
+    const char* drive = std::getenv("BRELLIC_SMALL_DRIVE");
+    if (!drive)
+        GTEST_SKIP() << "run by the engine_full_drive check";
+    std::string folder = std::string(drive) + "\\Pagewright";
+    std::map<std::string, std::string> before = MachineState();
+    ASSERT_TRUE(WriteFileText(media / "BRLXCJK.BIN", std::string(2 << 20, 'x')));
+    EXPECT_EQ(RunQuietly(Setup(), "/S /D=" + folder), 1603);
+    EXPECT_FALSE(DirExists(folder));
+    EXPECT_EQ(MachineState(), before) << Describe(before, MachineState());
+    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), "<absent>");
+
+    ScratchDir fitting("fitting-media");
+    ASSERT_TRUE(CopyMedia(fitting.Path()));
+    ASSERT_EQ(RunQuietly(fitting / "setup.exe", "/S /D=" + folder), 0);
+    std::map<std::string, std::string> earlier;
+    Collect(folder, "", earlier);
+    ASSERT_TRUE(WriteFileText(media / "BRLXCJK.BIN", std::string(700 << 10, 'y')));
+    EXPECT_EQ(RunQuietly(Setup(), "/S"), 1603);
+    std::map<std::string, std::string> after;
+    Collect(folder, "", after);
+    EXPECT_EQ(after, earlier) << Describe(earlier, after);
+    std::string log = media / "removal.log";
+    // The uninstaller on another drive than the temporary folder still goes,
+    // with its folder, once its first run has ended.
+    EXPECT_EQ(RunQuietly(folder + "\\uninstall.exe", "/S /LOG=\"" + log + "\""), 0) << ReadFileText(log);
+    EXPECT_TRUE(WaitFileGone(folder));
 }

@@ -228,11 +228,18 @@ TEST(SelfDeleteCommand, QuotedPathsRetriesAndRefusals) {
 // The folder goes right after the file, and only when empty.
 TEST(SelfDeleteCommand, TheFolderIsRemovedAfterEachDeletion) {
     std::string text = SelfDeleteCommandLine("C:\\windows\\system32\\cmd.exe", "C:\\T\\BRELLI~1\\UNINST~1.EXE",
-                                             "C:\\windows\\system32\\ping.exe", "C:\\T\\BRELLI~1")
+                                             "C:\\windows\\system32\\ping.exe", {"C:\\T\\BRELLI~1"})
                            .str();
     const std::string step = "del \"C:\\T\\BRELLI~1\\UNINST~1.EXE\" >nul 2>&1 & rd \"C:\\T\\BRELLI~1\" >nul 2>&1";
     EXPECT_EQ(Count(text, step), kSelfDeleteAttempts) << text;
     EXPECT_EQ(Count(text, "rd "), kSelfDeleteAttempts);
     EXPECT_EQ(Count(text, "if exist \"C:\\T\\BRELLI~1\" "), kSelfDeleteAttempts - 1);
-    EXPECT_TRUE(SelfDeleteCommandLine("C:\\cmd.exe", "C:\\T\\x.exe", "C:\\ping.exe", "C:\\%T%").IsEmpty());
+    EXPECT_TRUE(SelfDeleteCommandLine("C:\\cmd.exe", "C:\\T\\x.exe", "C:\\ping.exe", {"C:\\%T%"}).IsEmpty());
+
+    // Several folders: each after the file, deepest first; the wait is for the deepest.
+    std::string two =
+        SelfDeleteCommandLine("C:\\cmd.exe", "D:\\P\\B\\uninstall.exe.old", "C:\\ping.exe", {"D:\\P\\B", "D:\\P"})
+            .str();
+    EXPECT_EQ(Count(two, "rd \"D:\\P\\B\" >nul 2>&1 & rd \"D:\\P\" >nul 2>&1"), kSelfDeleteAttempts) << two;
+    EXPECT_EQ(Count(two, "if exist \"D:\\P\\B\" "), kSelfDeleteAttempts - 1);
 }
