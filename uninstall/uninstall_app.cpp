@@ -28,6 +28,8 @@ BOOL CUninstallApp::InitInstance() {
             "Another installation or removal of Brellic Pagewright is running. Please try again when it has "
             "finished.",
             MB_OK);
+        if (removal)
+            DeleteSelf();  // its fresh folder is of no use to a later attempt
         return EndRun(kExitAlreadyRunning);
     }
     m_nExitCode = kExitFailed;  // until a run says otherwise

@@ -7,6 +7,7 @@
 
 #include "any_process.h"
 #include "common/product_catalogue.h"
+#include "framework/scoped_handles.h"
 #include "installation.h"
 #include "test_paths.h"
 #include "ui_driver.h"
@@ -122,6 +123,22 @@ TEST(TwoRuns, EachRemovalRunsFromAFolderOfItsOwnThatGoesWithIt) {
     EXPECT_NE(used[0], used[1]);
     EXPECT_EQ(ReadFileText(OldFixedTempFolder()), "left in the way");
     ::DeleteFileA(OldFixedTempFolder().c_str());
+}
+
+// A removal run turned away because another run holds the lock leaves
+// nothing behind either.
+TEST(TwoRuns, ARemovalRunTurnedAwayTakesItsFolder) {
+    TempCopyGuard copyGuard;
+    TestInstallation inst;
+    inst.Populate();
+    std::string copy = PlaceCopy();
+    ScopedHandle other(::CreateMutexA(nullptr, TRUE, "Global\\Brellic Pagewright Setup and Uninstall"));
+    ASSERT_TRUE(other.IsValid());
+    ChildProcess removal(copy, "/S " + inst.Dir());
+    EXPECT_EQ(removal.WaitExit(30000), 1618);
+    ::ReleaseMutex(other.Get());
+    EXPECT_TRUE(WaitOwnTempFoldersGone());
+    EXPECT_TRUE(FileExists(inst.Path("Scrivo.exe")));
 }
 
 TEST(TwoRuns, WithoutSetupPathTheUninstallersOwnFolderIsRemoved) {
