@@ -72,7 +72,7 @@ BOOL CUninstallApp::RelaunchFromTemp() {
     PrivateTempFolder own;
     std::wstring prefix(kOwnTempFolderPrefix, kOwnTempFolderPrefix + sizeof kOwnTempFolderPrefix - 1);
     if (temp.IsEmpty() || !own.Create(prefix))
-        return CopyFailed(CopyPathIn(temp + kOwnTempFolderPrefix));
+        return CopyFailed(temp);  // no folder of its own could be made there
     CString name = AsciiName(own.Path());
     CString target = temp + name;
 

@@ -287,7 +287,7 @@ TEST(TwoRuns, ACopyThatCannotBeMadeIsReported) {
     HWND box = WaitForMessageBox(firstRun.Id(), kConfirm);
     ASSERT_TRUE(box);
     PressButton(box, IDYES);
-    HWND failed = WaitForMessageBox(firstRun.Id(), "could not copy itself");
+    HWND failed = WaitForMessageBox(firstRun.Id(), "could not copy itself to \"" + missing);
     EXPECT_TRUE(failed);
     if (failed)
         PressButton(failed, IDOK);
