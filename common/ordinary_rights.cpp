@@ -180,18 +180,15 @@ StartedWith StartWithOrdinaryRights(const CString& commandLine,
         return StartedWith::ShellToken;
 
     auto asUser = Bind<CreateProcessAsUserWFn>("CreateProcessAsUserW");
-    ScopedHandle normal = NormalUserToken();
-    line.assign(wideLine.c_str(), wideLine.c_str() + wideLine.size() + 1);
-    if (normal && asUser &&
-        asUser(normal.Get(), nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
-               wideDirectory.c_str(), &startup, started))
+    auto startAs = [&](const ScopedHandle& token) {
+        line.assign(wideLine.c_str(), wideLine.c_str() + wideLine.size() + 1);
+        return token && asUser &&
+               asUser(token.Get(), nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+                      wideDirectory.c_str(), &startup, started);
+    };
+    if (startAs(NormalUserToken()))
         return StartedWith::NormalUser;
-
-    ScopedHandle restricted = RestrictedOwnToken();
-    line.assign(wideLine.c_str(), wideLine.c_str() + wideLine.size() + 1);
-    if (restricted && asUser &&
-        asUser(restricted.Get(), nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
-               wideDirectory.c_str(), &startup, started))
+    if (startAs(RestrictedOwnToken()))
         return StartedWith::Restricted;
     *started = PROCESS_INFORMATION{};
     return StartedWith::Nothing;
