@@ -1,5 +1,6 @@
 // Shows the whole diagnostic log, preamble first, read-only.
 #pragma once
+#include "controls/select_all_edit.h"
 #include "framework/dialog.h"
 #include "res/resource.h"
 
@@ -11,4 +12,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+
+private:
+    CSelectAllEdit m_editMessages;
 };

@@ -187,14 +187,24 @@ bool CSetupApp::InstallSteps(bool allShortcuts) {
                                                             : ProgressShown::AfterAMoment;
     m_pageProgress.Begin(when, !IsUnattended());
     m_engine.SetProgress(when == ProgressShown::Never ? nullptr : &m_pageProgress);
-    bool installed = InstallStepsRecorded(allShortcuts);
+    InstallEnd end = InstallStepsRecorded(allShortcuts);
     m_pageProgress.End();
     if (m_pageProgress.Stopped())
         m_log.Write("the installation was cancelled and undone\r\n");
-    return installed;
+    if (end == InstallEnd::Failed || end == InstallEnd::FolderNotCreated)
+        ShowFailureReport();
+    if (end == InstallEnd::FolderNotCreated && !IsUnattended())
+        EndProcess(0);
+    return end == InstallEnd::Installed;
 }
 
-bool CSetupApp::InstallStepsRecorded(bool allShortcuts) {
+void CSetupApp::ShowFailureReport() {
+    // An unattended run's log holds the same trace already.
+    if (!IsUnattended())
+        m_dlgDebugMessage.DoModal();
+}
+
+CSetupApp::InstallEnd CSetupApp::InstallStepsRecorded(bool allShortcuts) {
     InstallQuestions& questions = IsUnattended() ? static_cast<InstallQuestions&>(m_unattended) : m_questions;
     m_engine.SetQuestions(questions);
     m_engine.SetRecorder(&m_recorder);
@@ -203,15 +213,22 @@ bool CSetupApp::InstallStepsRecorded(bool allShortcuts) {
     m_recorder.Begin(m_hRootKey, m_strInstallDir);
 
     StepOutcome copied = m_engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
-    if (copied.status != StepStatus::Done) {
-        m_recorder.Rollback();
-        if (IsUnattended())
-            return false;
-        if (copied.status == StepStatus::FolderNotCreated || copied.status == StepStatus::NotRecorded) {
+    switch (copied.status) {
+        case StepStatus::Done:
+            break;
+        case StepStatus::Cancelled:
+            m_recorder.Rollback();
+            return InstallEnd::Undone;
+        case StepStatus::FolderNotCreated:
+        case StepStatus::NotRecorded:
+            m_recorder.Rollback();
+            if (IsUnattended())
+                return InstallEnd::Failed;
             questions.ReportFolderNotCreated(copied.path);
-            EndProcess(0);
-        }
-        return false;
+            return InstallEnd::FolderNotCreated;
+        case StepStatus::Incomplete:
+            m_recorder.Rollback();
+            return InstallEnd::Failed;
     }
     // A folder for all users outside Program Files would otherwise inherit
     // whatever its drive allows every user.
@@ -219,7 +236,7 @@ bool CSetupApp::InstallStepsRecorded(bool allShortcuts) {
         ProtectLikeProgramFiles(m_strInstallDir);
     if (!m_pageProgress.KeepGoing()) {
         m_recorder.Rollback();
-        return false;
+        return InstallEnd::Undone;
     }
 
     m_engine.RemoveShortcuts();
@@ -229,9 +246,13 @@ bool CSetupApp::InstallStepsRecorded(bool allShortcuts) {
     if (allShortcuts || m_bDesktopShortcut)
         m_engine.CreateDesktopShortCut();
     m_engine.WriteReg();
-    if ((IsUnattended() && m_unattended.Failed()) || !m_pageProgress.KeepGoing()) {
+    if (IsUnattended() && m_unattended.Failed()) {
         m_recorder.Rollback();
-        return false;
+        return InstallEnd::Failed;
+    }
+    if (!m_pageProgress.KeepGoing()) {
+        m_recorder.Rollback();
+        return InstallEnd::Undone;
     }
     if (!InstallationRegistered() || !m_recorder.Commit()) {
         m_recorder.Rollback();
@@ -240,9 +261,9 @@ bool CSetupApp::InstallStepsRecorded(bool allShortcuts) {
         else
             AfxMessageBox("Setup could not record the installation in the registry, so nothing has been installed.",
                           MB_OK | MB_ICONEXCLAMATION);
-        return false;
+        return InstallEnd::Failed;
     }
-    return true;
+    return InstallEnd::Installed;
 }
 
 // What the uninstaller will look for: a refused registry write leaves it out.

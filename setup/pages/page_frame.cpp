@@ -20,6 +20,14 @@ void PlaceOnSharedRect(CDialog& page) {
     app.m_bPageOpening = 0;
 }
 
+void PlaceWhereLastPageWas(CDialog& window) {
+    const RECT& rc = SetupApp().m_rcPage;
+    if (::IsRectEmpty(&rc))
+        window.CenterWindow();
+    else
+        ::MoveWindow(window.m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+}
+
 void RecordPageRect(CDialog& page) {
     ::GetWindowRect(page.m_hWnd, &SetupApp().m_rcPage);
 }

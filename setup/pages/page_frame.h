@@ -11,6 +11,10 @@ void SetPageIcon(CDialog& page, HICON& icon);
 // Moves an inner page onto the rectangle where the previous page was.
 void PlaceOnSharedRect(CDialog& page);
 
+// A window that follows the pages (progress, report): where the last page
+// was, or centred when no page was shown.
+void PlaceWhereLastPageWas(CDialog& window);
+
 // Records the page's window rectangle as the place for the next page.
 void RecordPageRect(CDialog& page);
 

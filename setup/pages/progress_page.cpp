@@ -97,11 +97,7 @@ BOOL CProgressPage::OnInitDialog() {
     CDialog::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     // Where the confirmation page was; a run without pages has none and centres.
-    const RECT& rc = SetupApp().m_rcPage;
-    if (::IsRectEmpty(&rc))
-        CenterWindow();
-    else
-        ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+    PlaceWhereLastPageWas(*this);
     ::SendDlgItemMessageA(m_hWnd, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, kBarRange);
     return TRUE;
 }

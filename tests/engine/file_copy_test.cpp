@@ -93,6 +93,7 @@ TEST_F(CopyFiles, DestinationThatCannotBeMadeCancelsBeforeAnythingIsCopied) {
         EXPECT_EQ(answerer.Seen(), std::vector<std::string>{kCannotCreate});
         EXPECT_EQ(Log().find("CopyFile("), std::string::npos);
     }
+    EXPECT_EQ(app.reportsShown, 2) << "each failure opens the report after its message";
     EXPECT_EQ(ReadFileText(scratch / "file.txt"), "keep me");
     EXPECT_EQ(CountEntries(scratch.Path()), 1);
 }
@@ -136,6 +137,22 @@ TEST_F(CopyFiles, FilesThatCouldNotBeWrittenAreNamedInOneMessage) {
     EXPECT_EQ(answerer.Seen(), std::vector<std::string>{UncopiedFilesMessage({"readme.txt", "BRLXCJK.BIN"}).str()});
     EXPECT_TRUE(FileExists(dest + "Known Issues.txt"));
     EXPECT_EQ(Log(), kStart + ThePath() + Pass() + "exit CopyFileToAnother()\r\n");
+}
+
+// Media taken away during the copy: the files copied so far are taken back,
+// and the person sees the message, then the report.
+TEST_F(CopyFiles, AnInstallationMissingFilesIsUndoneAndReported) {
+    static std::string takenAway;
+    std::string media = MakeMedia(kEveryMediaFile);
+    takenAway = media + "\\readme.txt";
+    g_system.fileCopyStarting = [](const char*) { ::DeleteFileA(takenAway.c_str()); };
+    Prepare(media, dest, kEveryMediaFile);
+
+    MessageBoxAnswerer answerer({{"could not be installed", IDOK}});
+    EXPECT_FALSE(app.InstallSteps(true));
+    EXPECT_EQ(answerer.Seen(), std::vector<std::string>{UncopiedFilesMessage({"readme.txt"}).str()});
+    EXPECT_EQ(app.reportsShown, 1);
+    EXPECT_EQ(CountEntries(scratch.Path()), 1) << "only the media are left";
 }
 
 TEST_F(CopyFiles, LongestPathAtTheLimitAndReadOnlyFolder) {

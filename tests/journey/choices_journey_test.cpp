@@ -41,6 +41,51 @@ TEST_F(Journey, QuittingFromEveryPageAsksFirstAndInstallsNothing) {
     }
 }
 
+// The failure's message, then the trace for support in the page's place,
+// copied whole with the keyboard; the person's file stays as it was.
+TEST_F(Journey, AFolderThatCannotBeMadeEndsWithTheMessageAndTheReport) {
+    ScratchDir scratch{"journey-report"};
+    ASSERT_TRUE(WriteFileText(scratch / "notes.txt", "keep me"));
+    const std::string folder = scratch / "notes.txt\\Pagewright";
+    SetupOptions options;
+    options.args = "notruneditor";
+    SetupRun run(media.Path(), options);
+    WindowSource windows = run.Windows();
+    HWND destination = WalkTo(run, Page::Destination, true);
+    ASSERT_TRUE(destination);
+    TypeText(destination, 1005, folder);
+    Click(destination, IDOK);
+    HWND confirm = WaitForPage(windows, Page::Confirm);
+    ASSERT_TRUE(confirm);
+    RECT page = WindowRect(confirm);
+    Click(confirm, IDOK);
+    HWND message = WaitForBox(windows, "Can't create the directory. The installation will be canceled.");
+    ASSERT_TRUE(message) << DescribeWindows(windows);
+    Answer(message, IDOK);
+
+    HWND report = WaitForPage(windows, Page::DebugMessage);
+    ASSERT_TRUE(report) << DescribeWindows(windows);
+    RECT placed = WindowRect(report);
+    EXPECT_TRUE(::EqualRect(&placed, &page));
+    std::string text = ControlText(report, 1005);
+    EXPECT_EQ(text.rfind("Sorry, a fatal error happened with Pagewright Setup", 0), 0u) << text;
+    size_t copy = text.find("start CopyFileToAnother(");
+    size_t path = text.find("start CreateThePath (" + folder + "\\)");
+    EXPECT_NE(copy, std::string::npos);
+    EXPECT_NE(path, std::string::npos);
+    EXPECT_LT(copy, path);
+    EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(report, 1005), GWL_STYLE) & ES_READONLY);
+    ::SendMessageA(::GetDlgItem(report, 1005), EM_SETSEL, 0, 0);  // only the caret: Ctrl+A must select
+    PressKeys(report, {VK_CONTROL, 'A'});
+    PressKeys(report, {VK_CONTROL, 'C'});
+    EXPECT_EQ(ClipboardText(), text);
+    Click(report, IDOK);
+    EXPECT_EQ(run.WaitExit(), 0);
+    EXPECT_EQ(ReadFileText(scratch / "notes.txt"), "keep me");
+    EXPECT_EQ(CountEntries(scratch.Path()), 1);
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
 TEST_F(Journey, CustomInstallationIntoAFolderWithBlanksHonoursEachShortcutOption) {
     const std::string folder = "C:\\Program Files\\Brellic Software\\My Editor";
     struct Case {

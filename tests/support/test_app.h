@@ -1,5 +1,6 @@
 // A setup application object for in-process tests: ending the process becomes
-// an exception the test can catch, and the trace starts empty.
+// an exception the test can catch, the failure report is counted instead of
+// shown, and the trace starts empty.
 #pragma once
 #include <stdexcept>
 
@@ -15,6 +16,8 @@ class TestSetupApp : public CSetupApp {
 public:
     TestSetupApp();
     [[noreturn]] void EndProcess(int exitCode) override { throw ProcessEnded(exitCode); }
+    void ShowFailureReport() override { ++reportsShown; }
+    int reportsShown = 0;
 };
 
 // Restores the real system facts after a test chose its own.

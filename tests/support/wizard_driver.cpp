@@ -124,6 +124,40 @@ void PressCloseBox(HWND dialog) {
     ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+void PressKeys(HWND dialog, std::initializer_list<WORD> keys) {
+    ::SetForegroundWindow(dialog);
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Settle();
+}
+
+std::string ClipboardText() {
+    std::string text = "<none>";
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(::GlobalLock(data))) {
+            text = chars;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
 void TypeText(HWND dialog, int editId, const std::string& text) {
     HWND edit = ::GetDlgItem(dialog, editId);
     ::SendMessageA(edit, EM_SETSEL, 0, -1);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,11 @@ void Click(HWND dialog, int id);
 void PressEscape(HWND dialog);
 // The close box of the caption.
 void PressCloseBox(HWND dialog);
+// Keys pressed together on the keyboard (in order, released in reverse), with
+// the dialog in front: the program sees the modifier keys held down.
+void PressKeys(HWND dialog, std::initializer_list<WORD> keys);
+// The text on the clipboard, "<none>" when it holds none.
+std::string ClipboardText();
 // Selects the edit's whole text and types the new text over it.
 void TypeText(HWND dialog, int editId, const std::string& text);
 bool IsChecked(HWND dialog, int id);
