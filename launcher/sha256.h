@@ -1,25 +1,26 @@
-// SHA-256 through the system's CryptoAPI, fed piece by piece.
+// SHA-256, fed piece by piece. Computed here rather than by the system's
+// crypto library: with the processor's SHA instructions where it has them, it
+// is several times faster, and the download checks every byte it unpacks.
 #pragma once
-#include <windows.h>
-
-#include <wincrypt.h>
-
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 class Sha256 {
 public:
-    Sha256();
-    ~Sha256();
-    Sha256(const Sha256&) = delete;
-    Sha256& operator=(const Sha256&) = delete;
+    // forceGeneric: the plain code even where the SHA instructions exist (tests).
+    explicit Sha256(bool forceGeneric = false);
 
-    // False once anything has failed; the digest is then empty.
-    bool Add(const void* data, DWORD bytes);
-    // 64 lowercase hex digits; empty on failure.
+    void Add(const void* data, size_t bytes);
+    // 64 lowercase hex digits. Ends the hash: add nothing after it.
     std::string HexDigest();
 
 private:
-    HCRYPTPROV m_provider = 0;
-    HCRYPTHASH m_hash = 0;
-    bool m_ok = false;
+    void Compress(const uint8_t* blocks, size_t count);
+
+    uint32_t m_state[8];
+    uint8_t m_block[64];
+    size_t m_filled = 0;
+    uint64_t m_total = 0;
+    bool m_instructions = false;
 };

@@ -2,7 +2,7 @@
 # Checks of the engine's work that need the host: links read back by an
 # independent reader (lnkinfo), and a copy onto a Wine drive that fills up
 # (a small tmpfs, which needs root), for the engine and, given the journey
-# tests, for a whole quiet installation. Exit 77 means the host cannot do it.
+# and release tests, for a whole quiet installation and the download. Exit 77 means the host cannot do it.
 set -u
 mode=${1:?mode: lnkinfo or full_drive}
 exe=${2:?engine_tests.exe}
@@ -59,6 +59,9 @@ full_drive)
     if [ -n "$journeys" ]; then
         BRELLIC_SMALL_DRIVE="$letter:" run_one Unattended.AFullDriveFailsTheInstallationAndLeavesTheMachineAsItWas \
             "$journeys" || exit 1
+    fi
+    if [ -n "${4:-}" ]; then
+        BRELLIC_SMALL_DRIVE="$letter:" run_one Download.ATemporaryDriveThatFillsUpIsReportedAndLeftEmpty "$4" || exit 1
     fi
     ;;
 *)

@@ -6,6 +6,7 @@
 
 #include "launcher/download_layout.h"
 #include "launcher/launch_rules.h"
+#include "launcher/sha256.h"
 
 namespace {
 void PutLittleEndian(unsigned char* at, uint64_t value) {
@@ -70,4 +71,30 @@ TEST(DownloadRules, UnattendedOnlyForTheSilentSwitches) {
         EXPECT_EQ(c.unattended, IsUnattended(c.tail)) << std::wstring(c.tail).size();
     EXPECT_EQ(L"/S /D=C:\\a b", CommandTail(L"\"C:\\Down loads\\Pagewright.exe\"  /S /D=C:\\a b"));
     EXPECT_EQ(L"", CommandTail(L"Pagewright.exe"));
+}
+
+// The digest the download is checked with, by both ways of computing it, fed
+// in pieces of every size across the 64-byte blocks.
+TEST(DownloadRules, Sha256OfKnownTexts) {
+    struct Case {
+        std::string text;
+        const char* digest;
+    } const cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (bool generic : {false, true}) {
+        for (const Case& c : cases) {
+            Sha256 whole(generic);
+            whole.Add(c.text.data(), c.text.size());
+            EXPECT_EQ(whole.HexDigest(), c.digest) << c.text.size() << (generic ? " generic" : "");
+            Sha256 pieces(generic);
+            for (size_t at = 0, piece = 1; at < c.text.size(); at += piece, piece = piece % 131 + 1)
+                pieces.Add(c.text.data() + at, std::min(piece, c.text.size() - at));
+            EXPECT_EQ(pieces.HexDigest(), c.digest) << c.text.size() << (generic ? " generic" : "");
+        }
+    }
 }
