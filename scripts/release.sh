@@ -25,10 +25,17 @@ mkdir -p "$out"
 work=$(mktemp -d "$build/release-work.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# The cabinet (MSZIP) and the list of sums that the launcher checks after unpacking.
+# The cabinet and the list of sums that the launcher checks after unpacking.
+# MSZIP, unless it does not make the cabinet at least 5 % smaller than the
+# files: unpacking data that does not compress (archives, pictures) only costs
+# the person time.
 (cd "$media" && find . -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort >"$work/names")
 mapfile -t names <"$work/names"
 (cd "$media" && gcab -c -z -n "$work/payload.cab" "${names[@]}")
+plain=$(cd "$media" && stat -c %s -- "${names[@]}" | awk '{ s += $1 } END { print s }')
+if [ "$(stat -c %s "$work/payload.cab")" -gt $((plain * 95 / 100)) ]; then
+    (cd "$media" && gcab -c -n "$work/payload.cab" "${names[@]}")
+fi
 (cd "$media" && sha256sum -- "${names[@]}") >"$work/sums"
 
 # Launcher, cabinet, list, zero padding to a multiple of 8, and the trailer
