@@ -69,8 +69,8 @@ void CompressGeneric(uint32_t* state, const uint8_t* data, size_t count) {
 // Four rounds per step with the SHA extensions; the state is kept as the
 // instructions want it, ABEF and CDGH.
 __attribute__((target("sha,sse4.1,ssse3"))) void CompressWithInstructions(uint32_t* state,
-                                                                           const uint8_t* data,
-                                                                           size_t count) {
+                                                                          const uint8_t* data,
+                                                                          size_t count) {
     const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
     __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state));
     __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4));
