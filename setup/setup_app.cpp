@@ -207,6 +207,7 @@ void CSetupApp::ShowFailureReport() {
 CSetupApp::InstallEnd CSetupApp::InstallStepsRecorded(bool allShortcuts) {
     InstallQuestions& questions = IsUnattended() ? static_cast<InstallQuestions&>(m_unattended) : m_questions;
     m_engine.SetQuestions(questions);
+    m_questions.SetWindowBehind(&m_pageProgress.m_hWnd);
     m_engine.SetRecorder(&m_recorder);
     m_engine.SetRunLog(&m_log);
     bool newFolder = ::GetFileAttributesA(m_strInstallDir) == INVALID_FILE_ATTRIBUTES;

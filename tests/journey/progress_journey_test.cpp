@@ -58,3 +58,36 @@ TEST_F(Journey, ASlowInstallationShowsItsProgressWhereTheConfirmationWasAndCance
     EXPECT_FALSE(DirExists(kDefaultFolder));
     EXPECT_EQ(Describe(ProductTraces::Now()), Describe(before));
 }
+
+// A question during the copy holds the progress window, so its Cancel cannot
+// open a second question over the first; the answer gives it back.
+TEST_F(Journey, TheProgressWindowTakesNoClickWhileAQuestionWaits) {
+    SetupRun first(media.Path());
+    HWND finish = WalkToFinish(first);
+    ASSERT_TRUE(finish);
+    Click(finish, IDOK);
+    ASSERT_EQ(first.WaitExit(30000), 0);
+    ASSERT_TRUE(::FindWindowA(nullptr, kEditorWindowTitle)) << "the editor runs from the installation folder";
+
+    SetupOptions options;
+    options.seamed = true;
+    options.args = "notruneditor";
+    options.env = {"BRELLIC_TEST_COPY_PAUSE_MS=400"};
+    SetupRun again(media.Path(), options);
+    HWND confirm = ReinstallToConfirm(again);
+    ASSERT_TRUE(confirm);
+    ASSERT_TRUE(ClickAndLeave(confirm, IDOK));
+    HWND retry = again.Box("must be closed to proceed with the installation", 30000);
+    ASSERT_TRUE(retry) << DescribeWindows(again.Windows());
+    HWND progress = again.WaitPage(Page::Progress, 1000);
+    ASSERT_TRUE(progress);
+    EXPECT_FALSE(::IsWindowEnabled(progress));
+    CloseEditors();
+    Answer(retry, IDOK);
+    EXPECT_TRUE(WaitFor(
+        again.Windows(), [&](HWND) { return ::IsWindowEnabled(progress) != FALSE; }, 5000));
+    HWND done = again.WaitPage(Page::Finish, 60000);
+    ASSERT_TRUE(done);
+    Click(done, IDOK);
+    EXPECT_EQ(again.WaitExit(30000), 0);
+}
