@@ -175,12 +175,7 @@ TEST_F(Journey, ReinstallOverAnOlderEditorOffersTheBackupAndAutorunStaysQuiet) {
 }
 
 TEST_F(Journey, EditorRunningDuringReinstallationIsWaitedFor) {
-    SetupRun first(media.Path());
-    HWND finish = WalkToFinish(first);
-    ASSERT_TRUE(finish);
-    Click(finish, IDOK);
-    ASSERT_EQ(first.WaitExit(30000), 0);
-    ASSERT_TRUE(::FindWindowA(nullptr, kEditorWindowTitle)) << "the editor runs from the installation folder";
+    ASSERT_TRUE(InstallWithEditorRunning());
 
     SetupOptions options;
     options.args = "notruneditor";

@@ -108,6 +108,15 @@ void Journey::CloseEditors() {
     }
 }
 
+bool Journey::InstallWithEditorRunning() {
+    SetupRun first(media.Path());
+    HWND finish = WalkToFinish(first);
+    if (!finish)
+        return false;
+    Click(finish, IDOK);
+    return first.WaitExit(30000) == 0 && ::FindWindowA(nullptr, kEditorWindowTitle);
+}
+
 HWND Journey::WalkToFinish(SetupRun& run, const std::string& shots) {
     WindowSource windows = WindowsOfProcess(run.Pid());
     auto step = [&](Page page, int button, const char* shot) -> bool {

@@ -51,6 +51,9 @@ protected:
     static HWND ReinstallToConfirm(SetupRun& run);
     // Walks the default installation; leaves the finish page open and returns it.
     HWND WalkToFinish(SetupRun& run, const std::string& shotPrefix = "");
+    // The default installation, with the editor it starts left running from
+    // the installation folder; true when all went so.
+    bool InstallWithEditorRunning();
     // Closes every editor window and waits for the editors to end.
     static void CloseEditors();
     // Starts the registered removal through Wine's list of installed programs

@@ -62,12 +62,7 @@ TEST_F(Journey, ASlowInstallationShowsItsProgressWhereTheConfirmationWasAndCance
 // A question during the copy holds the progress window, so its Cancel cannot
 // open a second question over the first; the answer gives it back.
 TEST_F(Journey, TheProgressWindowTakesNoClickWhileAQuestionWaits) {
-    SetupRun first(media.Path());
-    HWND finish = WalkToFinish(first);
-    ASSERT_TRUE(finish);
-    Click(finish, IDOK);
-    ASSERT_EQ(first.WaitExit(30000), 0);
-    ASSERT_TRUE(::FindWindowA(nullptr, kEditorWindowTitle)) << "the editor runs from the installation folder";
+    ASSERT_TRUE(InstallWithEditorRunning());
 
     SetupOptions options;
     options.seamed = true;
