@@ -31,6 +31,9 @@ struct Extraction {
     // Output files not yet finished; a damaged cabinet can end the copy with one open.
     std::vector<CabinetFile*> writing;
     BackgroundWriter* writer = nullptr;
+    // Buffers of finished files, for the next ones: a fresh megabyte per file
+    // costs more than a small file's whole unpacking.
+    std::vector<std::vector<char>> freeBuffers;
 };
 Extraction* g_extraction = nullptr;
 
@@ -47,7 +50,7 @@ struct CabinetFile {
     uint64_t position = 0;
     // The download: the bytes from bufferStart on, read last. A file being
     // written: the bytes not written yet.
-    std::vector<char> buffer = std::vector<char>(kBufferSize);
+    std::vector<char> buffer;
     DWORD buffered = 0;
     uint64_t bufferStart = 0;
     // A file being written: the bytes handed to the writer, and whether it failed.
@@ -169,6 +172,7 @@ FNOPEN(OpenDownload) {
                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file->handle)
         return -1;
+    file->buffer.resize(kBufferSize);
     file->base = g_extraction->offset;
     file->length = g_extraction->size;
     return reinterpret_cast<INT_PTR>(file.release());
@@ -215,8 +219,20 @@ FNWRITE(Write) {
     return cb;
 }
 
+std::vector<char> TakeBuffer() {
+    auto& free = g_extraction->freeBuffers;
+    if (free.empty())
+        return std::vector<char>(kBufferSize);
+    std::vector<char> buffer = std::move(free.back());
+    free.pop_back();
+    return buffer;
+}
+
 void Forget(CabinetFile* file) {
     g_extraction->writer->Wait();
+    for (std::vector<char>* buffer : {&file->buffer, &file->handedOver})
+        if (buffer->size() >= kBufferSize)
+            g_extraction->freeBuffers.push_back(std::move(*buffer));
     auto& writing = g_extraction->writing;
     writing.erase(std::remove(writing.begin(), writing.end(), file), writing.end());
     delete file;
@@ -252,6 +268,8 @@ INT_PTR StartFile(FDINOTIFICATION* note) {
         g_extraction->writeFailed = ::GetLastError() != ERROR_FILE_EXISTS;
         return -1;
     }
+    file->buffer = TakeBuffer();
+    file->handedOver = TakeBuffer();
     file->hash = std::make_unique<Sha256>();
     file->name = utf8;
     g_extraction->writing.push_back(file.get());
