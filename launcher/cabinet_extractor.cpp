@@ -89,8 +89,6 @@ public:
         std::swap(file->buffer, file->handedOver);
         file->handedOverBytes = file->buffered;
         file->buffered = 0;
-        if (file->buffer.size() < kBufferSize)
-            file->buffer.resize(kBufferSize);
         if (!m_thread) {
             Work(file);
             return;
