@@ -23,3 +23,13 @@ bool ProtectLikeProgramFiles(const CString& folder) {
                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
                                    dacl, nullptr) == ERROR_SUCCESS;
 }
+
+bool InheritFolderProtection(const CString& file) {
+    ACL empty;
+    if (!::InitializeAcl(&empty, sizeof empty, ACL_REVISION))
+        return false;
+    std::string path = file.str();
+    return ::SetNamedSecurityInfoA(path.data(), SE_FILE_OBJECT,
+                                   DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                   &empty, nullptr) == ERROR_SUCCESS;
+}

@@ -11,3 +11,7 @@ inline constexpr char kProgramFilesLikeSddl[] = "D:PAI(A;OICI;FA;;;BA)(A;OICI;FA
 
 // Applies that protection; false on failure.
 bool ProtectLikeProgramFiles(const CString& folder);
+
+// Drops whatever protection the file brought along and gives it what its
+// folder passes on, as a file made there gets; false on failure.
+bool InheritFolderProtection(const CString& file);

@@ -20,6 +20,12 @@ inline constexpr char kReaderMediaName[] = "leafview.ex_";
 inline constexpr char kReaderFileName[] = "leafview.exe";
 inline constexpr char kManualFileName[] = "scrivoguide.pdf";
 
+// Set by the download for the setup it starts: the private folder it unpacked
+// the media into, for that setup alone to use up.
+#define BRELLIC_UNPACKED_MEDIA_VARIABLE "BRELLIC_PAGEWRIGHT_UNPACKED_MEDIA"
+inline constexpr char kUnpackedMediaVariable[] = BRELLIC_UNPACKED_MEDIA_VARIABLE;
+inline constexpr wchar_t kUnpackedMediaVariableW[] = L"" BRELLIC_UNPACKED_MEDIA_VARIABLE;
+
 // What puts a media file on the copy list.
 enum class CopyCondition {
     Always,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/private_temp_folder.h"
+#include "common/product_catalogue.h"
 #include "framework/dll_search.h"
 #include "framework/function_cast.h"
 #include "framework/scoped_handles.h"
@@ -163,6 +164,8 @@ bool RunSetup(const std::wstring& folder, const std::wstring& tail, int* code) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
+    // Setup may move the files out rather than copy them: they are removed afterwards anyway.
+    ::SetEnvironmentVariableW(kUnpackedMediaVariableW, folder.c_str());
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process))
         return false;

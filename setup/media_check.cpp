@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string>
 
 #include "common/product_catalogue.h"
 #include "common/text_rules.h"
@@ -13,11 +14,24 @@ bool CanOpenForReading(const CString& path, const char* mode) {
     std::fclose(file);
     return true;
 }
+
+// True when the download that started this setup unpacked these media for it.
+// The mark leaves the environment here, so nothing setup starts inherits it.
+bool UnpackedForThisSetup(const CString& folder) {
+    DWORD size = ::GetEnvironmentVariableA(kUnpackedMediaVariable, nullptr, 0);
+    if (size == 0)
+        return false;
+    std::string value(size, '\0');
+    DWORD length = ::GetEnvironmentVariableA(kUnpackedMediaVariable, value.data(), size);
+    ::SetEnvironmentVariableA(kUnpackedMediaVariable, nullptr);
+    return length > 0 && length < size && folder.CompareNoCase(value.substr(0, length).c_str()) == 0;
+}
 }  // namespace
 
 BOOL CSetupApp::IsExitfile() {
     LogText("start IsExitfile()\r\n");
     m_strSourceDir = BeforeLastBackslash(GetModulePath());
+    m_bMediaMovable = UnpackedForThisSetup(m_strSourceDir);
     if (!CanOpenForReading(m_strSourceDir + "\\" + kEditorMediaName, "r")) {
         if (IsUnattended())
             FailUnattended(CString("the media lack ") + kEditorMediaName + " beside " + GetModulePath());

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "common/folder_protection.h"
 #include "common/product_catalogue.h"
 #include "common/system_seam.h"
 #include "copy_rules.h"
@@ -53,12 +54,28 @@ bool CopyOverwriting(const CString& source, const CString& destination, CopyRepo
     return ::CopyFileExA(source, destination, routine, report, nullptr, 0) != FALSE;
 }
 
+// A file moved out of the download's private folder would keep that folder's
+// protection, open to the user alone; it takes its new folder's instead, or
+// goes back to be copied after all.
+bool MoveIntoPlace(const CString& source, const CString& destination) {
+    if (!::MoveFileExA(source, destination, 0))
+        return false;
+    if (InheritFolderProtection(destination))
+        return true;
+    ::MoveFileExA(destination, source, 0);
+    return false;
+}
+
+bool Contains(const std::vector<CString>& names, const CString& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
 void Forget(std::vector<CString>& names, const CString& name) {
     names.erase(std::remove(names.begin(), names.end(), name), names.end());
 }
 
 void Remember(std::vector<CString>& names, const CString& name) {
-    if (std::find(names.begin(), names.end(), name) == names.end())
+    if (!Contains(names, name))
         names.push_back(name);
 }
 }  // namespace
@@ -182,6 +199,17 @@ CInstallEngine::PassEnd CInstallEngine::CopyPass(PassPosition& position,
             Remember(uncopied, installedName);
             continue;
         }
+        // Moving spares writing every byte a second time; a pass after a retry
+        // finds the file already in place.
+        if (Contains(m_movedFromMedia, entry) && FileIsPresent(destination)) {
+            Forget(uncopied, installedName);
+            continue;
+        }
+        if (m_state.m_bMediaMovable && MoveIntoPlace(source, destination)) {
+            m_movedFromMedia.push_back(entry);
+            Forget(uncopied, installedName);
+            continue;
+        }
         CopyReport report{m_progress, &destination, bytesBefore};
         if (CopyOverwriting(source, destination, m_progress ? &report : nullptr)) {
             Forget(uncopied, installedName);
@@ -218,4 +246,11 @@ CInstallEngine::BackupResult CInstallEngine::KeepBackupIfWanted(const CString& s
     if (::CopyFileA(destination, backup, FALSE))
         return BackupResult::GoOn;
     return ::GetLastError() == ERROR_SHARING_VIOLATION ? BackupResult::InUse : BackupResult::Failed;
+}
+
+// Where a media file is now: a moved one is read where it went.
+CString CInstallEngine::WhereMediaFileIs(const CString& entry) const {
+    if (Contains(m_movedFromMedia, entry))
+        return PathInFolder(m_state.m_strInstallDir, InstalledName(entry));
+    return m_state.m_strSourceDir + "\\" + entry;
 }

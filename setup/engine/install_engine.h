@@ -66,13 +66,15 @@ private:
     PassEnd CopyPass(PassPosition& position, std::vector<CString>& uncopied, CString& heldFile);
     bool CopyReporting(const CString& source, const CString& destination, uint64_t bytesBefore);
     BackupResult KeepBackupIfWanted(const CString& source, const CString& destination);
+    CString WhereMediaFileIs(const CString& entry) const;
     void SetValue(HKEY root, const char* key, const char* name, const char* value, DWORD type);
 
     InstallState& m_state;
     InstallQuestions* m_questions;
     CInstallRecorder* m_recorder = nullptr;
     InstallProgress* m_progress = nullptr;
-    std::vector<bool> m_presentAtStart;   // media files found when the copy began
-    std::vector<uint64_t> m_bytesBefore;  // bytes of the found files ahead of each entry, and in all
+    std::vector<bool> m_presentAtStart;     // media files found when the copy began
+    std::vector<uint64_t> m_bytesBefore;    // bytes of the found files ahead of each entry, and in all
+    std::vector<CString> m_movedFromMedia;  // entries moved into place rather than copied
     CRunLog* m_runLog = nullptr;
 };

@@ -19,4 +19,7 @@ struct InstallState {
     int m_bStartMenuIcon = 1;
     int m_bRunProgram = 1;
     CString m_strSourceDir;
+    // The media are the download's own unpacked copy, there for this setup
+    // alone: their files may be moved into place instead of copied.
+    bool m_bMediaMovable = false;
 };

@@ -39,8 +39,8 @@ void CInstallEngine::WriteReg() {
     SetValue(root, kProductKey, kSetupPathValue, m_state.m_strInstallDir, REG_SZ);
 
     // The media editor beside the running setup; the media check has named that folder.
-    CString mediaEditor = m_state.m_strSourceDir.IsEmpty() ? MediaEditorBesideProgram()
-                                                           : m_state.m_strSourceDir + "\\" + kEditorMediaName;
+    CString mediaEditor =
+        m_state.m_strSourceDir.IsEmpty() ? MediaEditorBesideProgram() : WhereMediaFileIs(kEditorMediaName);
     CString version;
     GetFileVersion(version, mediaEditor);
     SetValue(root, kProductKey, kVersionValue, version, REG_SZ);

@@ -33,6 +33,32 @@ protected:
     std::string ThePath() const {
         return "start CreateThePath (" + app.m_strInstallDir.str() + ")\r\nexit CreateThePath()\r\n";
     }
+
+    // Installs readme, editor and uninstaller from source while an older editor
+    // runs from the destination; OK on "must be closed" closes it. The trace.
+    std::string InstallOverRunningEditor(const std::string& source) {
+        ::CreateDirectoryA((scratch / "Brellic Software").c_str(), nullptr);
+        ::CreateDirectoryA(dest.c_str(), nullptr);
+        EXPECT_TRUE(CopyOneFile(TestEditor("2.0.0.0"), dest + "Scrivo.exe"));
+        ChildProcess editor(dest + "Scrivo.exe", "", dest);
+        HWND window = WaitForWindow(editor.Id(), [](HWND w) { return WindowText(w) == "Brellic Pagewright"; });
+        EXPECT_TRUE(window);
+        Prepare(source, dest, {"readme.txt", "Scrivo.ex_", "uninstall.ex_"});
+        MessageBoxAnswerer answerer({{"must be closed", IDOK, [&] {
+                                          ::PostMessageA(window, WM_CLOSE, 0, 0);
+                                          editor.WaitExit();
+                                      }}});
+        EXPECT_EQ(engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr).status, StepStatus::Done);
+        EXPECT_EQ(answerer.Seen(), std::vector<std::string>{kCloseEditor});
+        EXPECT_FALSE(editor.Running());
+        return Log();
+    }
+    // The nested run copies the whole list; the interrupted one then goes on after the failed entry.
+    std::string RetriedTrace() const {
+        std::string firstTwo = Pass().substr(0, Pass().size() - Pass(2).size());
+        return kStart + ThePath() + firstTwo + kStart + ThePath() + Pass() + "exit CopyFileToAnother()\r\n" + Pass(2) +
+               "exit CopyFileToAnother()\r\n";
+    }
 };
 }  // namespace
 
@@ -99,29 +125,25 @@ TEST_F(CopyFiles, DestinationThatCannotBeMadeCancelsBeforeAnythingIsCopied) {
 }
 
 TEST_F(CopyFiles, EditorRunningFromTheDestinationIsClosedAndEveryEntryCopiedAgain) {
-    ::CreateDirectoryA((scratch / "Brellic Software").c_str(), nullptr);
-    ::CreateDirectoryA(dest.c_str(), nullptr);
-    ASSERT_TRUE(CopyOneFile(TestEditor("2.0.0.0"), dest + "Scrivo.exe"));
-    ChildProcess editor(dest + "Scrivo.exe", "", dest);
-    HWND window = WaitForWindow(editor.Id(), [](HWND w) { return WindowText(w) == "Brellic Pagewright"; });
-    ASSERT_TRUE(window);
-    Prepare(TEST_MEDIA_DIR, dest, {"readme.txt", "Scrivo.ex_", "uninstall.ex_"});
-
-    MessageBoxAnswerer answerer({{"must be closed", IDOK, [&] {
-                                      ::PostMessageA(window, WM_CLOSE, 0, 0);
-                                      editor.WaitExit();
-                                  }}});
-    engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
-    std::string log = Log();
-
-    EXPECT_EQ(answerer.Seen(), std::vector<std::string>{kCloseEditor});
-    EXPECT_FALSE(editor.Running());
+    std::string log = InstallOverRunningEditor(TEST_MEDIA_DIR);
     EXPECT_EQ(VersionOf(dest + "Scrivo.exe"), kMediaEditorVersion);
     EXPECT_TRUE(FileExists(dest + "uninstall.exe"));
-    // The nested run copies the whole list; the interrupted one then goes on after the failed entry.
-    std::string firstTwo = Pass().substr(0, Pass().size() - Pass(2).size());
-    EXPECT_EQ(log, kStart + ThePath() + firstTwo + kStart + ThePath() + Pass() + "exit CopyFileToAnother()\r\n" +
-                       Pass(2) + "exit CopyFileToAnother()\r\n");
+    EXPECT_EQ(log, RetriedTrace());
+}
+
+// The download's own unpacked media are moved rather than copied; the pass
+// after a retry finds what the first one moved already in place.
+TEST_F(CopyFiles, UnpackedMediaAreMovedAndARetriedPassFindsThemInPlace) {
+    std::string media = MakeMedia({"readme.txt", "Scrivo.ex_", "uninstall.ex_"});
+    app.m_bMediaMovable = true;
+    std::string log = InstallOverRunningEditor(media);
+
+    EXPECT_EQ(VersionOf(dest + "Scrivo.exe"), kMediaEditorVersion);
+    EXPECT_EQ(ReadFileText(dest + "readme.txt"), ReadFileText(TEST_MEDIA_DIR "\\readme.txt"));
+    EXPECT_EQ(ReadFileText(dest + "uninstall.exe"), ReadFileText(TEST_MEDIA_DIR "\\uninstall.ex_"));
+    // Only the editor is left: it was copied over the one that had been running.
+    EXPECT_EQ(CountEntries(media), 1);
+    EXPECT_EQ(log, RetriedTrace());
 }
 
 TEST_F(CopyFiles, FilesThatCouldNotBeWrittenAreNamedInOneMessage) {

@@ -181,6 +181,7 @@ TEST_F(Download, SilentInstallAndRemovalLikeTheMedia) {
     ASSERT_EQ(0, download.WaitExit(60000));
     EXPECT_TRUE(FileExists(folder + "\\Scrivo.exe"));
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), folder + "\\");
+    EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kVersionValue), "2.1.0.0");
     EXPECT_EQ(0, CountEntries(m_temp));
     WatchedProcess removal = Start(Wide(folder + "\\uninstall.exe"), L"/S");
     ASSERT_EQ(0, removal.WaitExit(60000));
