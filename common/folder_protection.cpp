@@ -5,6 +5,8 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <vector>
+
 #include "framework/scoped_handles.h"
 
 bool ProtectLikeProgramFiles(const CString& folder) {
@@ -24,12 +26,24 @@ bool ProtectLikeProgramFiles(const CString& folder) {
                                    dacl, nullptr) == ERROR_SUCCESS;
 }
 
-bool InheritFolderProtection(const CString& file) {
+bool AdoptAsMadeHere(const CString& file) {
+    ScopedHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
+        return false;
+    DWORD size = 0;
+    ::GetTokenInformation(token.Get(), TokenOwner, nullptr, 0, &size);
+    if (size == 0)
+        return false;
+    std::vector<BYTE> owner(size);
+    if (!::GetTokenInformation(token.Get(), TokenOwner, owner.data(), size, &size))
+        return false;
+    // An empty list that is not protected: the system fills in what the folder passes on.
     ACL empty;
     if (!::InitializeAcl(&empty, sizeof empty, ACL_REVISION))
         return false;
     std::string path = file.str();
-    return ::SetNamedSecurityInfoA(path.data(), SE_FILE_OBJECT,
-                                   DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                   &empty, nullptr) == ERROR_SUCCESS;
+    return ::SetNamedSecurityInfoA(
+               path.data(), SE_FILE_OBJECT,
+               OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION,
+               reinterpret_cast<TOKEN_OWNER*>(owner.data())->Owner, nullptr, &empty, nullptr) == ERROR_SUCCESS;
 }

@@ -12,6 +12,8 @@ inline constexpr char kProgramFilesLikeSddl[] = "D:PAI(A;OICI;FA;;;BA)(A;OICI;FA
 // Applies that protection; false on failure.
 bool ProtectLikeProgramFiles(const CString& folder);
 
-// Drops whatever protection the file brought along and gives it what its
-// folder passes on, as a file made there gets; false on failure.
-bool InheritFolderProtection(const CString& file);
+// Makes a file moved in from elsewhere as if it had been made here: owned by
+// whom this process makes its files for (a moved file keeps the owner who
+// made it, who could then change it whatever its folder allows), and with
+// only what its folder passes on. False on failure.
+bool AdoptAsMadeHere(const CString& file);

@@ -55,12 +55,12 @@ bool CopyOverwriting(const CString& source, const CString& destination, CopyRepo
 }
 
 // A file moved out of the download's private folder would keep that folder's
-// protection, open to the user alone; it takes its new folder's instead, or
-// goes back to be copied after all.
+// protection and the owner who unpacked it; it becomes setup's own with its
+// new folder's protection, or goes back to be copied after all.
 bool MoveIntoPlace(const CString& source, const CString& destination) {
     if (!::MoveFileExA(source, destination, 0))
         return false;
-    if (InheritFolderProtection(destination))
+    if (AdoptAsMadeHere(destination))
         return true;
     ::MoveFileExA(destination, source, 0);
     return false;
