@@ -274,8 +274,9 @@ INT_PTR StartFile(FDINOTIFICATION* note) {
     return reinterpret_cast<INT_PTR>(file.release());
 }
 
-// The files are read once by setup and then removed, so nothing waits for the
-// disk here; the close still reports a write the file system could not keep.
+// Setup moves or copies the files and then treats them as any it installs, so
+// nothing waits for the disk here; the close still reports a write the file
+// system could not keep.
 INT_PTR FinishFile(FDINOTIFICATION* note) {
     auto* file = reinterpret_cast<CabinetFile*>(note->hf);
     g_extraction->writer->Submit(file);
