@@ -13,13 +13,24 @@
 #include "uninstall_rules.h"
 
 namespace {
-// The name of a file directly in folder (which ends with a backslash); empty otherwise.
+// The name of a file directly in folder (which ends with a backslash); empty
+// otherwise. The record may name the folder in another form than this run
+// does (a short name, another drive letter for it): then both are compared
+// where they really are, or its files would stay while the removal succeeds.
 CString NameInFolder(const std::string& path, const CString& folder) {
-    std::string prefix = FoldCase(folder.str());
-    if (path.size() <= prefix.size() || FoldCase(path.substr(0, prefix.size())) != prefix)
+    size_t slash = path.rfind('\\');
+    if (slash == std::string::npos)
         return CString();
-    std::string name = path.substr(prefix.size());
-    return name.find('\\') == std::string::npos ? CString(name.c_str()) : CString();
+    std::string name = path.substr(slash + 1);
+    // "/" and ".." would reach outside the folder whatever the prefix says.
+    if (name.empty() || name == "." || name == ".." || name.find_first_of("/:") != std::string::npos)
+        return CString();
+    std::string parent = path.substr(0, slash + 1);
+    if (FoldCase(parent) == FoldCase(folder.str()))
+        return CString(name.c_str());
+    CString where = ResolvedFolder(parent.c_str());
+    bool same = !where.IsEmpty() && FoldCase(where.str()) == FoldCase(ResolvedFolder(folder).str());
+    return same ? CString(name.c_str()) : CString();
 }
 
 bool SetupInstallsName(const char* name) {

@@ -186,6 +186,11 @@ CInstallEngine::PassEnd CInstallEngine::CopyPass(PassPosition& position,
         }
 
         LogFormat("CopyFile(%s, %s, FALSE)\r\n", source.c_str(), destination.c_str());
+        // Moved in by a pass before a retry: already in place, and its source is gone.
+        if (Contains(m_movedFromMedia, entry) && FileIsPresent(destination)) {
+            Forget(uncopied, installedName);
+            continue;
+        }
         bool wasPresent = position.index < m_presentAtStart.size() && m_presentAtStart[position.index];
         // The earlier file is moved aside first, so a failed copy can be undone;
         // one that is held open stays where it is and is reported as in use.
@@ -199,12 +204,7 @@ CInstallEngine::PassEnd CInstallEngine::CopyPass(PassPosition& position,
             Remember(uncopied, installedName);
             continue;
         }
-        // Moving spares writing every byte a second time; a pass after a retry
-        // finds the file already in place.
-        if (Contains(m_movedFromMedia, entry) && FileIsPresent(destination)) {
-            Forget(uncopied, installedName);
-            continue;
-        }
+        // Moving spares writing every byte a second time.
         if (m_state.m_bMediaMovable && MoveIntoPlace(source, destination)) {
             m_movedFromMedia.push_back(entry);
             Forget(uncopied, installedName);

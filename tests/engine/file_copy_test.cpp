@@ -2,9 +2,12 @@
 // messages a person sees, and what stays untouched when things go wrong.
 #include <cstdlib>
 
+#include "common/install_recorder.h"
 #include "engine_fixture.h"
+#include "framework/scoped_handles.h"
 #include "message_box_answerer.h"
 #include "setup/engine/copy_rules.h"
+#include "test_registry.h"
 #include "ui_driver.h"
 
 namespace {
@@ -131,18 +134,34 @@ TEST_F(CopyFiles, EditorRunningFromTheDestinationIsClosedAndEveryEntryCopiedAgai
     EXPECT_EQ(log, RetriedTrace());
 }
 
-// The download's own unpacked media are moved rather than copied; the pass
-// after a retry finds what the first one moved already in place.
+// The download's own unpacked media are moved rather than copied, over an
+// earlier installation; the pass after a retry finds what the first one moved
+// already in place.
 TEST_F(CopyFiles, UnpackedMediaAreMovedAndARetriedPassFindsThemInPlace) {
+    ProductKeysGuard keys;
+    ::CreateDirectoryA((scratch / "Brellic Software").c_str(), nullptr);
+    ::CreateDirectoryA(dest.c_str(), nullptr);
+    WriteFileText(dest + "readme.txt", "earlier readme");
+    ASSERT_TRUE(CopyOneFile(TestEditor("2.0.0.0"), dest + "Scrivo.exe"));
+    ScopedHandle held(
+        ::CreateFileA((dest + "Scrivo.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string media = MakeMedia({"readme.txt", "Scrivo.ex_", "uninstall.ex_"});
+    Prepare(media, dest, {"readme.txt", "Scrivo.ex_", "uninstall.ex_"});
     app.m_bMediaMovable = true;
-    std::string log = InstallOverRunningEditor(media);
+    CInstallRecorder recorder;
+    recorder.Begin(HKEY_CURRENT_USER, dest.c_str());
+    engine.SetRecorder(&recorder);
 
+    MessageBoxAnswerer answerer({{"must be closed", IDOK, [&] { held.Reset(); }}});
+    EXPECT_EQ(engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr).status, StepStatus::Done);
+    std::string log = Log();
+    EXPECT_TRUE(recorder.Commit());
+
+    EXPECT_EQ(answerer.Seen(), std::vector<std::string>{kCloseEditor});
     EXPECT_EQ(VersionOf(dest + "Scrivo.exe"), kMediaEditorVersion);
     EXPECT_EQ(ReadFileText(dest + "readme.txt"), ReadFileText(TEST_MEDIA_DIR "\\readme.txt"));
     EXPECT_EQ(ReadFileText(dest + "uninstall.exe"), ReadFileText(TEST_MEDIA_DIR "\\uninstall.ex_"));
-    // Only the editor is left: it was copied over the one that had been running.
-    EXPECT_EQ(CountEntries(media), 1);
+    EXPECT_EQ(CountEntries(media), 0);
     EXPECT_EQ(log, RetriedTrace());
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/admin_check.h"
+#include "common/install_recorder.h"
 #include "common/product_catalogue.h"
 #include "common/shell_folders.h"
 #include "installation.h"
@@ -133,6 +134,41 @@ TEST(FileRemoval, FolderWithoutTrailingBackslashIsTheFolderItself) {
         EXPECT_TRUE(FileExists(glued));
         EXPECT_TRUE(FileExists(parentsOwn));
         EXPECT_FALSE(DirExists(inst.Dir()));
+    }
+}
+
+// From an install record: every recorded file is found under a short form of
+// the folder too, and a recorded name that climbs out of the folder is never taken.
+TEST(FileRemoval, RecordedFilesAreFoundUnderAnyFormOfTheFolderAndNothingOutsideIt) {
+    for (bool shortForm : {false, true}) {
+        SCOPED_TRACE(shortForm ? "short form" : "as recorded");
+        TestInstallation inst;
+        std::string outside = inst.Scratch() / "thesis.doc";
+        {
+            CInstallRecorder recorder;
+            ASSERT_TRUE(recorder.Begin(HKEY_CURRENT_USER, inst.Dir().c_str()));
+            ASSERT_TRUE(recorder.Open());
+            std::vector<CString> paths;
+            for (const std::string& name : InstalledNames())
+                paths.push_back(inst.Path(name).c_str());
+            paths.push_back(inst.Path("x/../../../thesis.doc").c_str());
+            ASSERT_TRUE(recorder.NoteNewFiles(paths));
+            inst.Populate();
+            ASSERT_TRUE(recorder.Commit());
+        }
+        WriteFileText(outside, "the user's");
+        std::string folder = inst.Dir();
+        if (shortForm) {
+            char shortName[MAX_PATH] = {};
+            ASSERT_TRUE(::GetShortPathNameA(inst.Dir().c_str(), shortName, MAX_PATH));
+            folder = shortName;
+            ASSERT_NE(folder, inst.Dir());
+        }
+
+        TestUninstallApp app(folder);
+        app.RunRemoval();
+        EXPECT_TRUE(inst.RemainingFiles().empty());
+        EXPECT_EQ(ReadFileText(outside), "the user's");
     }
 }
 
@@ -299,4 +335,3 @@ TEST(RegistryCleanup, Windows95FamilyDeletesEachKeyWithOneCall) {
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, (kProduct + "\\A").c_str(), "Named"), "value");
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, "Named"), "value");
 }
-
