@@ -45,6 +45,14 @@ bool CRunLog::Open(const CString& path, const char* defaultPrefix, bool append) 
         SYSTEMTIME now;
         ::GetLocalTime(&now);
         m_path = CString(temp.data()) + defaultPrefix + " " + FileNameTimeStamp(now) + ".log";
+    } else {
+        // A name relative to the caller's folder is fixed now: the path is handed
+        // to a run that starts elsewhere, and would name another file there.
+        DWORD size = ::GetFullPathNameA(m_path, 0, nullptr, nullptr);
+        std::vector<char> full(size + 1, '\0');
+        DWORD got = size ? ::GetFullPathNameA(m_path, size + 1, full.data(), nullptr) : 0;
+        if (got > 0 && got <= size)
+            m_path = full.data();
     }
     // The name may hold letters outside the code page only as the user typed
     // them, so it goes through the wide call like every other path here would.

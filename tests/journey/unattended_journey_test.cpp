@@ -27,8 +27,11 @@ int WaitWithoutWindows(ChildProcess& process, bool& sawWindow, int timeoutMs = 6
         process, [&](HWND) { sawWindow = true; }, timeoutMs);
 }
 
-int RunQuietly(const std::string& exe, const std::string& args, const std::vector<std::string>& env = {}) {
-    ChildProcess process(exe, args, "", env);
+int RunQuietly(const std::string& exe,
+               const std::string& args,
+               const std::vector<std::string>& env = {},
+               const std::string& cwd = "") {
+    ChildProcess process(exe, args, cwd, env);
     bool sawWindow = false;
     int code = WaitWithoutWindows(process, sawWindow);
     EXPECT_FALSE(sawWindow) << exe << " " << args;
@@ -120,8 +123,11 @@ TEST_F(Unattended, SilentInstallIntoAFolderWithBlanksAndForeignLettersThenSilent
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_NE(text.find("P\xc3\xa4ge wright"), std::string::npos) << "the log is UTF-8";
 
-    // The quiet removal returns only once everything is gone.
-    ASSERT_EQ(RunQuietly(folder + "\\uninstall.exe", "/S"), 0);
+    // The quiet removal returns only once everything is gone; its log named
+    // relative to the caller's folder gets the removal run's lines too.
+    ASSERT_EQ(RunQuietly(folder + "\\uninstall.exe", "/S /LOG=removal.log", {}, media.Path()), 0);
+    EXPECT_NE(ReadFileText(media / "removal.log").find("result: 0 success\r\n"), std::string::npos)
+        << ReadFileText(media / "removal.log");
     EXPECT_FALSE(DirExists(kCompanyFolder));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(DirExists(ProgramsGroup()));
