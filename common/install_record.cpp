@@ -173,9 +173,10 @@ ParsedRecord ParseRecord(const std::string& text) {
         uint32_t length = 0;
         uint32_t checksum = 0;
         RecordEntry entry;
-        bool good = pos + 18 <= text.size() && ParseHex32(text.substr(pos, 8), length) && text[pos + 8] == ' ' &&
+        // Compared as "what is left" so a huge length cannot wrap a 32-bit size around.
+        bool good = pos + 20 <= text.size() && ParseHex32(text.substr(pos, 8), length) && text[pos + 8] == ' ' &&
                     ParseHex32(text.substr(pos + 9, 8), checksum) && text[pos + 17] == ' ' &&
-                    pos + 18 + length + 2 <= text.size() && text.compare(pos + 18 + length, 2, "\r\n") == 0;
+                    length <= text.size() - pos - 20 && text.compare(pos + 18 + length, 2, "\r\n") == 0;
         std::string payload = good ? text.substr(pos + 18, length) : std::string();
         if (good)
             good = Crc32(payload) == checksum;
