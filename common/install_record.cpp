@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <set>
 
+#include "common/product_catalogue.h"
+
 namespace {
 const char* const kKindNames[] = {"file-created", "file-replaced", "folder-created", "value-set",
                                   "key-created",  "committed",     "folder-removed"};
@@ -142,6 +144,68 @@ uint32_t Crc32(const std::string& bytes) {
             crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
     return ~crc;
+}
+
+namespace {
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string::npos;
+}
+
+bool IsProductLinkName(const std::string& name) {
+    std::string folded = FoldCase(name);
+    auto named = [&](const char* link) { return folded == FoldCase(std::string(link) + ".lnk"); };
+    for (const ProductLink& link : kGroupLinks)
+        if (named(link.name))
+            return true;
+    return named(kDesktopLink.name) || named(kLegacyGroupLinkName);
+}
+
+// A file setup notes: one directly in the folder, or one of the product's links.
+bool IsOurFilePath(const std::string& path, const std::string& folder) {
+    size_t slash = path.rfind('\\');
+    if (slash == std::string::npos || !IsPlainName(path.substr(slash + 1)))
+        return false;
+    std::string name = path.substr(slash + 1);
+    return FoldCase(path.substr(0, slash + 1)) == FoldCase(folder) || IsProductLinkName(name);
+}
+
+// The product's keys, and for keys made on the way, the keys above them (only
+// an empty key is ever deleted).
+bool IsOurKey(const std::string& key, bool parentsToo) {
+    std::string folded = FoldCase(key);
+    for (const char* ours : {kProductKey, kUninstallKey}) {
+        std::string own = FoldCase(ours);
+        if (folded == own ||
+            (parentsToo && own.size() > folded.size() + 1 && own.compare(0, folded.size() + 1, folded + "\\") == 0))
+            return true;
+    }
+    return false;
+}
+
+bool IsAsideOf(const std::string& aside, const std::string& path) {
+    std::string prefix = FoldCase(path + kAsideSuffix);
+    if (aside.size() < prefix.size() || FoldCase(aside.substr(0, prefix.size())) != prefix)
+        return false;
+    return aside.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
+}
+}  // namespace
+
+bool RecoverableEntry(const RecordEntry& entry, const std::string& folder, const std::string& rootName) {
+    switch (entry.kind) {
+        case RecordKind::FileCreated:
+            return IsOurFilePath(entry.path, folder);
+        case RecordKind::FileReplaced:
+            return IsOurFilePath(entry.path, folder) && IsAsideOf(entry.aside, entry.path);
+        case RecordKind::ValueSet:
+            return entry.root == rootName && IsOurKey(entry.path, false);
+        case RecordKind::KeyCreated:
+            return entry.root == rootName && IsOurKey(entry.path, true);
+        case RecordKind::FolderCreated:
+        case RecordKind::FolderRemoved:
+        case RecordKind::Committed:
+            return true;  // only an empty folder is ever removed; making one takes nothing
+    }
+    return false;
 }
 
 std::string FoldCase(const std::string& path) {

@@ -58,6 +58,17 @@ struct RemovalPlan {
 };
 RemovalPlan PlanRemoval(const std::vector<RecordEntry>& entries);
 
+// Where an earlier file waits during an installation: its path with this
+// suffix, and a number when that is taken.
+inline constexpr char kAsideSuffix[] = ".pw-old";
+
+// Whether recovery may undo the entry of a record left in folder (which ends
+// with a backslash) by an installation under the root named rootName. The
+// record lies in the installation folder, which a user may be able to write:
+// only what setup itself notes passes, files directly in that folder or the
+// product's links, the product's keys, asides beside their files.
+bool RecoverableEntry(const RecordEntry& entry, const std::string& folder, const std::string& rootName);
+
 // Lowercase ASCII letters, for comparing Windows paths.
 std::string FoldCase(const std::string& path);
 

@@ -5,7 +5,6 @@
 
 namespace {
 const char kPendingSuffix[] = ".pending";
-const char kAsideSuffix[] = ".pw-old";
 
 bool Exists(const CString& path) {
     return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
@@ -129,12 +128,29 @@ void ClearPending(HKEY root) {
     DeleteKeyIfEmpty(root, product.Left(product.ReverseFind('\\')));
 }
 
+void DeleteAsides(const std::vector<RecordEntry>& entries) {
+    for (const RecordEntry& e : entries)
+        if (e.kind == RecordKind::FileReplaced) {
+            ::SetFileAttributesA(e.aside.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(e.aside.c_str());
+        }
+}
+
 void RemoveFolderIfOurs(const CString& folder) {
     DWORD attributes = ::GetFileAttributesA(folder);
     // A link stands for a folder elsewhere: it is never ours to remove.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         ::RemoveDirectoryA(folder);
+}
+// What a commit interrupted after its mark leaves to do: its final record
+// (written in full before the mark) takes its place, and the earlier files go.
+void FinishCommit(const CString& folder, const std::vector<RecordEntry>& entries) {
+    CString finalPath = folder + kRecordFileName;
+    CString next = finalPath + ".new";
+    if (Exists(next))
+        ::MoveFileExA(next, finalPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    DeleteAsides(entries);
 }
 }  // namespace
 
@@ -386,18 +402,16 @@ bool CInstallRecorder::Commit() {
             return false;
         }
     }
-    // From here on the installation stands: a kill now leaves a committed record.
-    if (!::MoveFileExA(next, finalPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // From here on the installation stands: the pending record says so before
+    // the final one takes its place, so a kill or power loss in between is
+    // finished by the next start rather than undone.
+    if (!Append(committed) || !::MoveFileExA(next, finalPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ::DeleteFileA(next);
         return false;
     }
     m_file.Reset();
     ::DeleteFileA(m_recordPath);
-    for (const RecordEntry& e : m_entries)
-        if (e.kind == RecordKind::FileReplaced) {
-            ::SetFileAttributesA(e.aside.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileA(e.aside.c_str());
-        }
+    DeleteAsides(m_entries);
     ClearPending(m_root);
     return true;
 }
@@ -417,11 +431,23 @@ bool CInstallRecorder::RecoverUnfinished(HKEY root) {
     std::vector<CString> pending = ReadPending(root);
     if (pending.empty())
         return false;
+    // Only a record by our name is read or deleted, and only what setup itself
+    // would have noted there is undone: the folder may be open to its users.
+    std::string path = pending[0].str();
+    std::string suffix = std::string("\\") + kRecordFileName + kPendingSuffix;
+    bool ours = path.size() > suffix.size() && FoldCase(path.substr(path.size() - suffix.size())) == FoldCase(suffix);
     std::string text;
-    if (ReadFileText(pending[0], text)) {
+    if (ours && ReadFileText(pending[0], text)) {
+        std::string folder = path.substr(0, path.size() - suffix.size() + 1);
         ParsedRecord record = ParseRecord(text);
+        std::vector<RecordEntry> recoverable;
+        for (const RecordEntry& e : record.entries)
+            if (RecoverableEntry(e, folder, RootName(root)))
+                recoverable.push_back(e);
         if (record.valid && !record.committed)
-            UndoEntries(record.entries);
+            UndoEntries(recoverable);
+        if (record.valid && record.committed)
+            FinishCommit(folder.c_str(), recoverable);
         ::DeleteFileA(pending[0]);
     }
     for (size_t i = pending.size(); i-- > 1;)

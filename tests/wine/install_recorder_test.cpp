@@ -8,17 +8,17 @@
 #include "test_registry.h"
 
 namespace {
-// An installation into <scratch>\Vendor\Product\ over a user's file and a
+// An installation into <scratch>\Vendor\Product\ over a desktop link and a
 // registry value of the user's, as a kill, rollback or commit would leave it.
 struct Scenario {
     ScratchDir scratch{"rec"};
     ProductKeysGuard keys;
     std::string folder = scratch / "Vendor\\Product\\";
-    std::string kept = scratch / "kept.txt";  // there before, replaced by the installation
+    std::string kept = scratch / "Brellic Pagewright.lnk";  // there before, replaced by the installation
 
     Scenario() {
         WriteFileText(kept, "the user's own");
-        RegWriteRaw(HKEY_CURRENT_USER, kTestKey, "Kept", REG_SZ, "before", 7);
+        RegWriteRaw(HKEY_CURRENT_USER, kProductKey, "Kept", REG_SZ, "before", 7);
     }
 
     void Install(CInstallRecorder& recorder) {
@@ -30,19 +30,18 @@ struct Scenario {
         WriteFileText(folder + "Scrivo.exe", "new editor");
         ASSERT_TRUE(recorder.NoteFile(kept.c_str()));
         WriteFileText(kept, "installed over");
-        ASSERT_TRUE(recorder.NoteValue(HKEY_CURRENT_USER, kTestKey, "Kept"));
-        RegWriteRaw(HKEY_CURRENT_USER, kTestKey, "Kept", REG_SZ, "after", 6);
-        ASSERT_TRUE(recorder.NoteValue(HKEY_CURRENT_USER, "Software\\BrellicTests\\New\\Deeper", "Added"));
-        RegWriteRaw(HKEY_CURRENT_USER, "Software\\BrellicTests\\New\\Deeper", "Added", REG_DWORD, "\1\0\0\0", 4);
+        ASSERT_TRUE(recorder.NoteValue(HKEY_CURRENT_USER, kProductKey, "Kept"));
+        RegWriteRaw(HKEY_CURRENT_USER, kProductKey, "Kept", REG_SZ, "after", 6);
+        ASSERT_TRUE(recorder.NoteValue(HKEY_CURRENT_USER, kUninstallKey, "Added"));
+        RegWriteRaw(HKEY_CURRENT_USER, kUninstallKey, "Added", REG_DWORD, "\1\0\0\0", 4);
     }
 
     void ExpectMachineAsBefore() {
         EXPECT_FALSE(DirExists(scratch / "Vendor"));
         EXPECT_EQ(ReadFileText(kept), "the user's own");
         EXPECT_EQ(CountEntries(scratch.Path()), 1);  // nothing moved aside is left
-        EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kTestKey, "Kept"), "before");
-        EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, "Software\\BrellicTests\\New"));
-        EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kProductKey));
+        EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, "Kept"), "before");
+        EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kUninstallKey));
     }
 };
 }  // namespace
@@ -61,8 +60,30 @@ TEST(InstallRecorder, RollbackAndRecoveryRestoreTheMachine) {
             CInstallRecorder killed;  // ends with neither commit nor rollback, as a killed run does
             s.Install(killed);
         }
+        // The folder may be open to its users: entries added to the record that
+        // setup would never note name things that are not the installation's.
+        ScratchDir others("others");
+        std::string theirs = others / "thesis.doc";
+        WriteFileText(theirs, "theirs");
+        WriteFileText(others / "notes.txt.pw-old", "planted");
+        RegWriteRaw(HKEY_CURRENT_USER, kTestKey, "Theirs", REG_SZ, "theirs", 7);
+        RecordEntry created, replaced, value;
+        created.path = theirs;
+        replaced.kind = RecordKind::FileReplaced;
+        replaced.path = others / "notes.txt";
+        replaced.aside = others / "notes.txt.pw-old";
+        value.kind = RecordKind::ValueSet;
+        value.path = kTestKey;
+        value.aside = "Theirs";
+        value.root = "HKCU";
+        std::string pending = s.folder + "install.rec.pending";
+        WriteFileText(pending,
+                      ReadFileText(pending) + EncodeEntry(created) + EncodeEntry(replaced) + EncodeEntry(value));
         EXPECT_TRUE(CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER));
         s.ExpectMachineAsBefore();
+        EXPECT_EQ(ReadFileText(theirs), "theirs");
+        EXPECT_FALSE(FileExists(others / "notes.txt"));
+        EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kTestKey, "Theirs"), "theirs");
         EXPECT_FALSE(CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER));
     }
 }
@@ -73,7 +94,7 @@ TEST(InstallRecorder, CommitKeepsTheInstallationAndListsOnlyWhatItCreated) {
     s.Install(recorder);
     ASSERT_TRUE(recorder.Commit());
     EXPECT_EQ(ReadFileText(s.kept), "installed over");
-    EXPECT_EQ(CountEntries(s.scratch.Path()), 2);  // kept.txt and Vendor: the earlier kept.txt is gone
+    EXPECT_EQ(CountEntries(s.scratch.Path()), 2);  // the link and Vendor: the earlier link is gone
     EXPECT_FALSE(CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER));
     ParsedRecord record = CInstallRecorder::ReadRecord(s.folder.c_str());
     ASSERT_TRUE(record.committed);
@@ -90,4 +111,28 @@ TEST(InstallRecorder, CommitKeepsTheInstallationAndListsOnlyWhatItCreated) {
     again.Rollback();
     EXPECT_EQ(ReadFileText(s.folder + "Scrivo.exe"), "new editor");
     EXPECT_TRUE(CInstallRecorder::ReadRecord(s.folder.c_str()).committed);
+}
+
+// A run that ended after the commit's mark but before the final record took
+// its place: the next start finishes the commit instead of undoing it.
+TEST(InstallRecorder, AnInterruptedCommitIsFinishedByTheNextStart) {
+    Scenario s;
+    {
+        CInstallRecorder killed;
+        s.Install(killed);
+    }
+    std::string pending = s.folder + "install.rec.pending";
+    RecordEntry mark;
+    mark.kind = RecordKind::Committed;
+    std::string committed = ReadFileText(pending) + EncodeEntry(mark);
+    WriteFileText(pending, committed);
+    WriteFileText(s.folder + "install.rec.new", committed);
+
+    EXPECT_TRUE(CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER));
+    EXPECT_EQ(ReadFileText(s.folder + "Scrivo.exe"), "new editor");
+    EXPECT_EQ(ReadFileText(s.kept), "installed over");
+    EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, "Kept"), "after");
+    EXPECT_TRUE(CInstallRecorder::ReadRecord(s.folder.c_str()).committed);
+    EXPECT_EQ(CountEntries(s.folder), 2) << "the editor and the record";
+    EXPECT_EQ(CountEntries(s.scratch.Path()), 2) << "the link and Vendor: the earlier link is gone";
 }
