@@ -13,8 +13,8 @@ CString LinkPath(const CString& folder, const char* name) {
 
 namespace {
 void RemoveLink(const CString& link, ShortcutRemovalWatcher* watcher) {
-    if (watcher && ::GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES)
-        watcher->BeforeLinkRemoved(link);
+    if (watcher && ::GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES && !watcher->BeforeLinkRemoved(link))
+        return;
     ::DeleteFileA(link);
 }
 
@@ -42,9 +42,8 @@ void RemoveProductShortcuts(LegacyLink legacy, ShortcutRemovalWatcher* watcher) 
             RemoveLink(LinkPath(group, kLegacyGroupLinkName), watcher);
         for (const ProductLink& link : kGroupLinks)
             RemoveLink(LinkPath(group, link.name), watcher);
-        if (watcher && IsEmptyFolder(group))
-            watcher->BeforeGroupRemoved(group);
-        ::RemoveDirectoryA(group);
+        if (!watcher || !IsEmptyFolder(group) || watcher->BeforeGroupRemoved(group))
+            ::RemoveDirectoryA(group);
     }
     CString desktop = GetDesktopFolder();
     if (!desktop.IsEmpty()) {

@@ -11,12 +11,13 @@ CString LinkPath(const CString& folder, const char* name);
 enum class LegacyLink { Remove, Keep };
 
 // Told of each link and of the group folder just before they go; setup keeps
-// them in its install record so that a rollback can bring them back.
+// them in its install record so that a rollback can bring them back. False:
+// it could not, and the link or folder stays.
 class ShortcutRemovalWatcher {
 public:
     virtual ~ShortcutRemovalWatcher() = default;
-    virtual void BeforeLinkRemoved(const CString& link) = 0;
-    virtual void BeforeGroupRemoved(const CString& group) = 0;
+    virtual bool BeforeLinkRemoved(const CString& link) = 0;
+    virtual bool BeforeGroupRemoved(const CString& group) = 0;
 };
 
 void RemoveProductShortcuts(LegacyLink legacy, ShortcutRemovalWatcher* watcher = nullptr);

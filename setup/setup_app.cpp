@@ -255,7 +255,7 @@ CSetupApp::InstallEnd CSetupApp::InstallStepsRecorded(bool allShortcuts) {
         m_recorder.Rollback();
         return InstallEnd::Undone;
     }
-    if (!InstallationRegistered() || !m_recorder.Commit()) {
+    if (m_engine.ChangeLeftOut() || !InstallationRegistered() || !m_recorder.Commit()) {
         m_recorder.Rollback();
         if (IsUnattended())
             m_unattended.Fail("the installation could not be recorded in the registry");

@@ -53,6 +53,9 @@ public:
     void SetProgress(InstallProgress* progress) { m_progress = progress; }
     // Where the engine notes what the trace does not say; none when null.
     void SetRunLog(CRunLog* log) { m_runLog = log; }
+    // A change was left out because the install record could not note it
+    // first; the installation cannot stand then.
+    bool ChangeLeftOut() const { return m_unrecorded; }
 
 private:
     // Where a pass over the copy list stopped, or goes on.
@@ -67,6 +70,11 @@ private:
     bool CopyReporting(const CString& source, const CString& destination, uint64_t bytesBefore);
     BackupResult KeepBackupIfWanted(const CString& source, const CString& destination);
     CString WhereMediaFileIs(const CString& entry) const;
+    // Whether a change may go ahead: without a record there is nothing to note.
+    bool NotedBeforeChange(bool noted) {
+        m_unrecorded = m_unrecorded || (m_recorder && !noted);
+        return !m_recorder || noted;
+    }
     void SetValue(HKEY root, const char* key, const char* name, const char* value, DWORD type);
 
     InstallState& m_state;
@@ -76,5 +84,6 @@ private:
     std::vector<bool> m_presentAtStart;     // media files found when the copy began
     std::vector<uint64_t> m_bytesBefore;    // bytes of the found files ahead of each entry, and in all
     std::vector<CString> m_movedFromMedia;  // entries moved into place rather than copied
+    bool m_unrecorded = false;
     CRunLog* m_runLog = nullptr;
 };

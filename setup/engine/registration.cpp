@@ -28,9 +28,8 @@ CString Decimal(uint32_t value) {
 
 // Every value is noted in the install record before it is written.
 void CInstallEngine::SetValue(HKEY root, const char* key, const char* name, const char* value, DWORD type) {
-    if (m_recorder)
-        m_recorder->NoteValue(root, key, name);
-    RegSetString(root, key, name, value, type);
+    if (NotedBeforeChange(m_recorder && m_recorder->NoteValue(root, key, name)))
+        RegSetString(root, key, name, value, type);
 }
 
 void CInstallEngine::WriteReg() {

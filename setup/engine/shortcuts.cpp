@@ -42,7 +42,7 @@ BOOL CInstallEngine::CreateShortCut(const char* file, const char* folder, const 
         LogFormat("QueryInterface return value: pPf = 0x%x\r\n", TraceAddress(persist.Get()));
         if (persist) {
             std::vector<wchar_t> wide = WideFileName(linkPath);
-            if (!wide.empty() && (!m_recorder || m_recorder->NoteFile(linkPath)))
+            if (!wide.empty() && NotedBeforeChange(m_recorder && m_recorder->NoteFile(linkPath)))
                 persist->Save(wide.data(), TRUE);
             LogFormat("save link: sz = %s \r\n", linkPath.c_str());
         }
@@ -56,8 +56,11 @@ void CInstallEngine::AddTpStartMenu() {
     CString programs = GetProgramsFolder();
     if (!programs.IsEmpty()) {
         CString group = programs + "\\" + kGroupFolderName;
-        if (m_recorder)
-            m_recorder->NoteFolders(group);
+        // A group the record does not know of could not be taken back: its links go nowhere either.
+        if (!NotedBeforeChange(m_recorder && m_recorder->NoteFolders(group))) {
+            LogText("exit AddTpStartMenu()\r\n");
+            return;
+        }
         MyCreatePath(group);
         for (const ProductLink& link : kGroupLinks)
             if (!link.mediaName)
@@ -93,12 +96,17 @@ namespace {
 // that a rollback can put them back.
 class RecordedRemoval : public ShortcutRemovalWatcher {
 public:
-    explicit RecordedRemoval(CInstallRecorder& recorder) : m_recorder(recorder) {}
-    void BeforeLinkRemoved(const CString& link) override { m_recorder.NoteFile(link); }
-    void BeforeGroupRemoved(const CString& group) override { m_recorder.NoteFolderRemoval(group); }
+    RecordedRemoval(CInstallRecorder& recorder, bool& unrecorded) : m_recorder(recorder), m_unrecorded(unrecorded) {}
+    bool BeforeLinkRemoved(const CString& link) override { return Noted(m_recorder.NoteFile(link)); }
+    bool BeforeGroupRemoved(const CString& group) override { return Noted(m_recorder.NoteFolderRemoval(group)); }
 
 private:
+    bool Noted(bool noted) {
+        m_unrecorded = m_unrecorded || !noted;
+        return noted;
+    }
     CInstallRecorder& m_recorder;
+    bool& m_unrecorded;
 };
 }  // namespace
 
@@ -107,6 +115,6 @@ void CInstallEngine::RemoveShortcuts() {
         RemoveProductShortcuts(LegacyLink::Remove);
         return;
     }
-    RecordedRemoval watcher(*m_recorder);
+    RecordedRemoval watcher(*m_recorder, m_unrecorded);
     RemoveProductShortcuts(LegacyLink::Remove, &watcher);
 }

@@ -3,10 +3,12 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include "common/install_recorder.h"
 #include "common/shell_folders.h"
 #include "common/shortcut_removal.h"
 #include "engine_fixture.h"
 #include "message_box_answerer.h"
+#include "test_registry.h"
 
 namespace {
 struct LinkFacts {
@@ -120,6 +122,31 @@ TEST_F(Shortcuts, RemovalTakesLegacyLinkAndGroupButKeepsAForeignFile) {
     engine.RemoveShortcuts();
     EXPECT_EQ(CountEntries(group), 1);
     EXPECT_EQ(ReadFileText(group + "\\notes.txt"), "mine");
+}
+
+// With an install record that cannot be written (its file never opened, as on
+// a full disk), no change goes ahead that a rollback could not take back.
+TEST_F(Shortcuts, NothingChangesThatTheRecordCannotNote) {
+    ProductKeysGuard keys;
+    app.m_pCopyList = kEveryMediaFile;
+    app.m_nCopyCount = static_cast<int>(kEveryMediaFile.size());
+    engine.AddTpStartMenu();
+    engine.CreateDesktopShortCut();
+    CInstallRecorder unwritable;
+    unwritable.Begin(HKEY_CURRENT_USER, (scratch / "dest\\").c_str());
+    engine.SetRecorder(&unwritable);
+    app.m_hRootKey = HKEY_CURRENT_USER;
+    EXPECT_FALSE(engine.ChangeLeftOut());
+
+    engine.RemoveShortcuts();
+    engine.AddTpStartMenu();
+    engine.WriteReg();
+    EXPECT_TRUE(engine.ChangeLeftOut());
+    EXPECT_EQ(CountEntries(group), 4) << "the earlier links stay";
+    EXPECT_TRUE(FileExists(desktopLink));
+    EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, kSetupPathValue), "<absent>");
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kUninstallKey));
+    unwritable.Rollback();
 }
 
 // Links for the independent reader run by engine_lnkinfo; skipped unless that check asks for them.
