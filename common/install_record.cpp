@@ -146,11 +146,11 @@ uint32_t Crc32(const std::string& bytes) {
     return ~crc;
 }
 
-namespace {
-bool IsPlainName(const std::string& name) {
+bool IsPlainRecordedName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string::npos;
 }
 
+namespace {
 bool IsProductLinkName(const std::string& name) {
     std::string folded = FoldCase(name);
     auto named = [&](const char* link) { return folded == FoldCase(std::string(link) + ".lnk"); };
@@ -163,7 +163,7 @@ bool IsProductLinkName(const std::string& name) {
 // A file setup notes: one directly in the folder, or one of the product's links.
 bool IsOurFilePath(const std::string& path, const std::string& folder) {
     size_t slash = path.rfind('\\');
-    if (slash == std::string::npos || !IsPlainName(path.substr(slash + 1)))
+    if (slash == std::string::npos || !IsPlainRecordedName(path.substr(slash + 1)))
         return false;
     std::string name = path.substr(slash + 1);
     return FoldCase(path.substr(0, slash + 1)) == FoldCase(folder) || IsProductLinkName(name);

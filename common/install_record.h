@@ -69,6 +69,10 @@ inline constexpr char kAsideSuffix[] = ".pw-old";
 // product's links, the product's keys, asides beside their files.
 bool RecoverableEntry(const RecordEntry& entry, const std::string& folder, const std::string& rootName);
 
+// A file name a record entry may end in: no folder separator, drive or "..",
+// nothing that could reach outside the folder the entry names.
+bool IsPlainRecordedName(const std::string& name);
+
 // Lowercase ASCII letters, for comparing Windows paths.
 std::string FoldCase(const std::string& path);
 

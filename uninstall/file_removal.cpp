@@ -23,7 +23,7 @@ CString NameInFolder(const std::string& path, const CString& folder) {
         return CString();
     std::string name = path.substr(slash + 1);
     // "/" and ".." would reach outside the folder whatever the prefix says.
-    if (name.empty() || name == "." || name == ".." || name.find_first_of("/:") != std::string::npos)
+    if (!IsPlainRecordedName(name))
         return CString();
     std::string parent = path.substr(0, slash + 1);
     if (FoldCase(parent) == FoldCase(folder.str()))
