@@ -47,8 +47,10 @@ int RootLength(const CString& folder, FolderProblem& problem) {
         problem = FolderProblem::NotAbsolute;
         return -1;
     }
-    // "\\?\" and "\\.\" reach devices and skip the system's own path checks.
-    if (server == "?" || server == ".") {
+    // "\\?\" and "\\.\" reach devices and skip the system's own path checks;
+    // a server or share of dots would be read as a step up by some callers.
+    CString share = folder.Mid(serverEnd + 1, shareEnd - serverEnd - 1);
+    if (server == "?" || server == "." || server == ".." || share == "." || share == "..") {
         problem = FolderProblem::NotPlain;
         return -1;
     }

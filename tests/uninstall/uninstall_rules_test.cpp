@@ -133,6 +133,8 @@ TEST(InstallFolderText, OnlyPlainFullPathsBelowARootPass) {
         {"C:\\App\\D:\\", P::NotPlain},
         {"\\\\?\\C:\\App\\", P::NotPlain},
         {"\\\\.\\C:\\App\\", P::NotPlain},
+        {"\\\\server\\..\\Pagewright\\", P::NotPlain},
+        {"\\\\..\\share\\Pagewright\\", P::NotPlain},
         {"C:\\App\\\tx\\", P::NotPlain},
         {"C:\\", P::DriveRoot},
         {"C:", P::DriveRoot},
