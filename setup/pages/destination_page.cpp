@@ -50,19 +50,19 @@ CString BrowseForFolder() {
 }
 }  // namespace
 
-bool IsDestinationAccepted(const CString& typedPath) {
+// The uninstaller refuses to remove anything from a folder the installation
+// folder rule refuses; setup must not install there in the first place.
+bool IsDestinationAccepted(const CString& typedPath, const SystemFolders& system) {
     CString pattern = DestinationProbePattern(typedPath);
     if (pattern.IsEmpty())
         return false;
     WIN32_FIND_DATAA found;
     ScopedFindHandle search(::FindFirstFileA(pattern, &found));
-    return search.IsValid() && IsRemovableInstallFolder(typedPath);
+    return search.IsValid() && CheckInstallFolder(WithTrailingBackslash(typedPath), system) == FolderProblem::None;
 }
 
-// The uninstaller refuses to remove anything from a folder this check refuses;
-// setup must not install there in the first place.
-bool IsRemovableInstallFolder(const CString& folder) {
-    return CheckInstallFolder(WithTrailingBackslash(folder), CurrentSystemFolders()) == FolderProblem::None;
+bool IsBrowsedFolderAccepted(const CString& folder, const SystemFolders& system) {
+    return FolderFitsInstalledFiles(folder) && CheckInstallFolder(folder, system) == FolderProblem::None;
 }
 
 void CDestinationPage::DoDataExchange(CDataExchange* dx) {
@@ -92,7 +92,7 @@ void CDestinationPage::ShowPathError() {
 // made by the installation.
 void CDestinationPage::OnOK() {
     UpdateData(TRUE);
-    if (!IsDestinationAccepted(m_strPath)) {
+    if (!IsDestinationAccepted(m_strPath, CurrentSystemFolders())) {
         ShowPathError();
         return;
     }
@@ -110,7 +110,7 @@ void CDestinationPage::OnBrowse() {
     CSetupApp& app = SetupApp();
     if (!chosen.IsEmpty()) {
         CString folder = BrowsedInstallDir(chosen);
-        if (FolderFitsInstalledFiles(folder) && IsRemovableInstallFolder(folder))
+        if (IsBrowsedFolderAccepted(folder, CurrentSystemFolders()))
             app.m_strInstallDir = folder;
         else
             ShowPathError();

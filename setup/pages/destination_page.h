@@ -2,6 +2,7 @@
 // two shortcut options. Next hands them to the application once the folder's
 // drive is found and the uninstaller could later remove from it.
 #pragma once
+#include "common/install_folder_rule.h"
 #include "framework/dialog.h"
 #include "setup/controls/hover_button.h"
 #include "setup/res/resource.h"
@@ -33,7 +34,7 @@ private:
 };
 
 // TRUE when the typed folder names an existing drive and is fit to install into.
-bool IsDestinationAccepted(const CString& typedPath);
+bool IsDestinationAccepted(const CString& typedPath, const SystemFolders& system);
 
-// TRUE when the uninstaller will later accept the folder to remove from.
-bool IsRemovableInstallFolder(const CString& folder);
+// TRUE when a folder chosen in the browser (as BrowsedInstallDir makes it) is fit to install into.
+bool IsBrowsedFolderAccepted(const CString& folder, const SystemFolders& system);
