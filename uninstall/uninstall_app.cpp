@@ -23,7 +23,7 @@ BOOL CUninstallApp::InitInstance() {
         return EndRun(kExitBadCommandLine);
     }
     // The removal run waits a moment for its first run, which lets go as it starts it.
-    if (!m_singleRun.Acquire(removal ? 10000 : 0)) {
+    if (!m_singleRun.Acquire(removal ? m_nLockWaitMs : 0)) {
         ShowMessage(
             "Another installation or removal of Brellic Pagewright is running. Please try again when it has "
             "finished.",

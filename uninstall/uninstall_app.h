@@ -66,6 +66,8 @@ public:
     CRunLog m_log;
     CSingleRun m_singleRun;
     int m_nExitCode = 0;
+    // How long a removal run waits for its first run to let go of the lock.
+    DWORD m_nLockWaitMs = 10000;
     bool m_bLogHandedOver = false;  // the removal run writes the rest of the log
     // Folders the install record says setup made, innermost first; empty
     // without a record. The folder walk never goes above them.
