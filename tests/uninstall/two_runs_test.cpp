@@ -131,10 +131,12 @@ TEST(TwoRuns, ARemovalRunTurnedAwayTakesItsFolder) {
     TempCopyGuard copyGuard;
     TestInstallation inst;
     inst.Populate();
-    std::string copy = PlaceCopy();
+    // The test build, so that the removal run gives up at once rather than after its 10 seconds.
+    std::string copy = TempCopyIn(NewOwnTempFolder());
+    ASSERT_TRUE(CopyOneFile(TEST_DATA_DIR "\\uninstall_seamed.exe", copy));
     ScopedHandle other(::CreateMutexA(nullptr, TRUE, "Global\\Brellic Pagewright Setup and Uninstall"));
     ASSERT_TRUE(other.IsValid());
-    ChildProcess removal(copy, "/S " + inst.Dir());
+    ChildProcess removal(copy, "/S " + inst.Dir(), "", {"BRELLIC_TEST_LOCK_WAIT_MS=0"});
     EXPECT_EQ(removal.WaitExit(30000), 1618);
     ::ReleaseMutex(other.Get());
     EXPECT_TRUE(WaitOwnTempFoldersGone());
