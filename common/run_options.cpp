@@ -64,12 +64,21 @@ std::vector<Word> SplitWords(const std::string& s) {
             size_t close = s.find('"', pos + 1);
             if (close == std::string::npos)
                 close = s.size();
-            std::vector<Word> inner = SplitWords(s.substr(pos + 1, close - pos - 1));
+            std::string inner = s.substr(pos + 1, close - pos - 1);
             pos = close < s.size() ? close + 1 : close;
-            if (!inner.empty()) {
-                word = inner.front();
+            size_t firstBlank = inner.find_first_of(" \t");
+            size_t equals = inner.find('=');
+            if (equals != std::string::npos && equals < firstBlank) {
+                // One switch: its value is the rest of the quotes, blanks and all.
+                word.isSwitch = word.hasValue = true;
+                word.name = inner.substr(1, equals - 1);
+                word.value = inner.substr(equals + 1);
                 word.text = s.substr(start, pos - start);
                 words.push_back(word);
+            } else {
+                // Several switches in one pair of quotes each count.
+                for (Word& w : SplitWords(inner))
+                    words.push_back(std::move(w));
             }
             continue;
         }

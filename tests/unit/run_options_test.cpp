@@ -33,6 +33,24 @@ TEST(SetupSwitches, DestinationLastTakesTheRestOfTheLine) {
     EXPECT_TRUE(quoted.badSwitch.IsEmpty());
 }
 
+// A value switch quoted whole keeps its blanks, wherever it stands; several
+// switches quoted together all count.
+TEST(SetupSwitches, ASwitchQuotedWholeKeepsItsWholeValue) {
+    RunOptions o = ParseSetupSwitches("\"/DIR=C:\\My Apps\\Caf\xe9 Pw\" \"/LOG=C:\\my logs\\x y.log\" /S");
+    EXPECT_EQ(o.installDir, "C:\\My Apps\\Caf\xe9 Pw");
+    EXPECT_EQ(o.logFile, "C:\\my logs\\x y.log");
+    EXPECT_EQ(o.ui, UiLevel::Silent);
+    EXPECT_TRUE(o.badSwitch.IsEmpty());
+    RunOptions together = ParseSetupSwitches("\"/S /NODESKTOP\"");
+    EXPECT_EQ(together.ui, UiLevel::Silent);
+    EXPECT_TRUE(together.noDesktop);
+    CString rest;
+    RunOptions removal =
+        ParseUninstallSwitches("/S \"/LOG=C:\\Temp\\Brellic Pagewright Uninstall.log\" C:\\x y\\", &rest);
+    EXPECT_EQ(removal.logFile, "C:\\Temp\\Brellic Pagewright Uninstall.log");
+    EXPECT_EQ(rest, " C:\\x y\\");
+}
+
 TEST(SetupSwitches, UnknownOrMisusedSwitchesAreNamed) {
     EXPECT_EQ(ParseSetupSwitches("/S /Q").badSwitch, "/Q");
     EXPECT_EQ(ParseSetupSwitches("/S=1").badSwitch, "/S=1");
