@@ -33,9 +33,17 @@ bool IsUnattended(const std::wstring& tail) {
         while (pos < tail.size() && IsBlank(tail[pos]))
             ++pos;
         size_t end = pos;
-        while (end < tail.size() && !IsBlank(tail[end]))
-            ++end;
-        std::wstring word = Lower(tail.substr(pos, end - pos));
+        std::wstring word;
+        if (pos < tail.size() && tail[pos] == L'"') {
+            // A word quoted whole, as tools that quote every argument pass it.
+            size_t close = tail.find(L'"', pos + 1);
+            end = close == std::wstring::npos ? tail.size() : close + 1;
+            word = Lower(tail.substr(pos + 1, (close == std::wstring::npos ? tail.size() : close) - pos - 1));
+        } else {
+            while (end < tail.size() && !IsBlank(tail[end]))
+                ++end;
+            word = Lower(tail.substr(pos, end - pos));
+        }
         pos = end;
         if (word.size() < 2 || (word[0] != L'/' && word[0] != L'-'))
             continue;

@@ -66,6 +66,9 @@ TEST(DownloadRules, UnattendedOnlyForTheSilentSwitches) {
         {L"autorun", false},
         {L"/D=C:\\x /S", false},
         {L"/LOG /s /D=C:\\a", true},
+        {L"\"/S\"", true},
+        {L"\"/LOG=C:\\my logs\\a /S.log\" /passive", false},
+        {L"\"/DIR=C:\\a b\" \"/quiet\"", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.unattended, IsUnattended(c.tail)) << std::wstring(c.tail).size();
