@@ -22,6 +22,8 @@ using NetLocalGroupGetMembersFn =
     NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, DWORD, LPBYTE*, DWORD, LPDWORD, LPDWORD, PDWORD_PTR);
 using NetApiBufferFreeFn = NET_API_STATUS(WINAPI*)(LPVOID);
 using FreeSidFn = PVOID(WINAPI*)(PSID);
+using CreateWellKnownSidFn = BOOL(WINAPI*)(WELL_KNOWN_SID_TYPE, PSID, PSID, DWORD*);
+using CheckTokenMembershipFn = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
 using NetBuffer = ScopedLibraryMemory<LPBYTE, NetApiBufferFreeFn>;
 
 template <typename Fn>
@@ -50,7 +52,26 @@ std::wstring Wide(const char* text) {
     ::MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), n);
     return std::wstring(out.data());
 }
+
+// Whether the token holds the SID as its user or as an enabled group.
+bool TokenHolds(WELL_KNOWN_SID_TYPE type) {
+    auto wellKnown = Bind<CreateWellKnownSidFn>("advapi32.dll", "CreateWellKnownSid");
+    auto checkMembership = Bind<CheckTokenMembershipFn>("advapi32.dll", "CheckTokenMembership");
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof sid;
+    BOOL member = FALSE;
+    return wellKnown && checkMembership && wellKnown(type, nullptr, sid, &size) &&
+           checkMembership(nullptr, sid, &member) && member;
+}
 }  // namespace
+
+BOOL TokenIsAdministrator() {
+    return TokenHolds(WinBuiltinAdministratorsSid) || TokenHolds(WinLocalSystemSid);
+}
+
+BOOL RunsAsLocalSystem() {
+    return TokenHolds(WinLocalSystemSid);
+}
 
 BOOL GetCurrentUserName(CString& name) {
     char buffer[UNLEN + 2] = {};

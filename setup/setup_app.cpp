@@ -57,7 +57,7 @@ BOOL CSetupApp::InitInstance() {
     m_strInstallDir = programFiles + kDefaultFolderUnderPrograms;
 
     CString userName;
-    bool admin = GetCurrentUserName(userName) && IsAdmin(userName);
+    bool admin = (GetCurrentUserName(userName) && IsAdmin(userName)) || TokenIsAdministrator();
     m_log.Field("user", userName);
     m_log.Field("administrator", admin ? "yes" : "no");
     if (admin && m_options.scope != InstallScope::CurrentUser) {

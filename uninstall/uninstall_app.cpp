@@ -65,7 +65,8 @@ BOOL CUninstallApp::IsRemovalRun() {
 
 void CUninstallApp::ChooseRootKey() {
     CString user;
-    m_hRootKey = (GetCurrentUserName(user) && IsAdmin(user)) ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    bool admin = (GetCurrentUserName(user) && IsAdmin(user)) || TokenIsAdministrator();
+    m_hRootKey = admin ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
 void CUninstallApp::RunFirst() {

@@ -1,6 +1,8 @@
 // setup.exe for whole-program tests, with the system facts Wine cannot produce
 // chosen through the environment:
 //   BRELLIC_TEST_NOT_ADMIN=1     the user is in no group
+//   BRELLIC_TEST_ACCOUNT=domain-admin  an administrator only through a group the name look-up does not show
+//   BRELLIC_TEST_ACCOUNT=system  LocalSystem, as deployment tools run setup
 //   BRELLIC_TEST_VERSION=p.M.m   platform, major and minor version
 //   BRELLIC_TEST_NO_GDIPLUS=1    the graphics library is absent
 //   BRELLIC_TEST_KILL_AT=N       the process is killed once N install-record entries are on disk
@@ -35,11 +37,26 @@ NET_API_STATUS WINAPI NoGroups(LPCWSTR, LPCWSTR, DWORD, DWORD, LPBYTE* buffer, D
     *read = *total = 0;
     return NERR_Success;
 }
+// Which well-known groups the token answers for: none, Administrators, or
+// Administrators and LocalSystem.
+enum class Account { Standard, DomainAdmin, System } g_account = Account::Standard;
+BOOL WINAPI ChosenMembership(HANDLE, PSID sid, PBOOL member) {
+    *member = FALSE;
+    if (g_account != Account::Standard && ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid))
+        *member = TRUE;
+    if (g_account == Account::System && ::IsWellKnownSid(sid, WinLocalSystemSid))
+        *member = TRUE;
+    return TRUE;
+}
+
+// The name is no member of any group; the token holds what g_account says.
 FARPROC NotAdminBind(const char* library, const char* function) {
     if (std::strcmp(function, "NetLocalGroupGetMembers") == 0)
         return AsFarproc(&NoMembers);
     if (std::strcmp(function, "NetUserGetLocalGroups") == 0)
         return AsFarproc(&NoGroups);
+    if (std::strcmp(function, "CheckTokenMembership") == 0)
+        return AsFarproc(&ChosenMembership);
     return g_realBind(library, function);
 }
 BOOL WINAPI ChosenVersion(LPOSVERSIONINFOA info) {
@@ -76,6 +93,10 @@ void ApplySeamFromEnvironment() {
     g_realLoad = g_system.loadSystemLibrary;
     if (const char* v = std::getenv("BRELLIC_TEST_NOT_ADMIN"); v && *v == '1')
         g_system.bindSystemFunction = NotAdminBind;
+    if (const char* v = std::getenv("BRELLIC_TEST_ACCOUNT")) {
+        g_account = std::strcmp(v, "system") == 0 ? Account::System : Account::DomainAdmin;
+        g_system.bindSystemFunction = NotAdminBind;
+    }
     if (const char* v = std::getenv("BRELLIC_TEST_VERSION")) {
         unsigned p = 0, M = 0, m = 0;
         if (std::sscanf(v, "%u.%u.%u", &p, &M, &m) == 3) {
