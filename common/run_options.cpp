@@ -64,10 +64,14 @@ std::vector<Word> SplitWords(const std::string& s) {
             size_t close = s.find('"', pos + 1);
             if (close == std::string::npos)
                 close = s.size();
-            std::vector<Word> inner = SplitWords(s.substr(pos + 1, close - pos - 1));
+            std::string quoted = s.substr(pos + 1, close - pos - 1);
+            std::vector<Word> inner = SplitWords(quoted);
             pos = close < s.size() ? close + 1 : close;
             if (!inner.empty()) {
                 word = inner.front();
+                // The quotes hold one switch: its value runs up to them, blanks and all.
+                if (word.hasValue)
+                    word.value = quoted.substr(quoted.find('=') + 1);
                 word.text = s.substr(start, pos - start);
                 words.push_back(word);
             }
