@@ -126,6 +126,8 @@ BOOL CSetupApp::InitInstance() {
         InterruptAndExit();
     RunWizard();
     LogText("exit setup!\r\n");
+    // A person's run with /LOG gets the same last line as a run without one.
+    EndLog(kExitSuccess);
     return FALSE;
 }
 

@@ -94,11 +94,15 @@ void CSetupApp::FailUnattended(const CString& why) {
     Finish(kExitFailed);
 }
 
-void CSetupApp::Finish(int exitCode) {
+void CSetupApp::EndLog(int exitCode) {
     MirrorLog(nullptr);
     CString result;
     result.Format("result: %d %s\r\n", exitCode, ExitCodeMeaning(exitCode));
     m_log.Write(result);
+}
+
+void CSetupApp::Finish(int exitCode) {
+    EndLog(exitCode);
     m_singleRun.Release();
     EndProcess(exitCode);
     __builtin_unreachable();
