@@ -15,6 +15,11 @@ CString GetSpecialFolderPath(int csidl) {
 
 namespace {
 bool g_perUserShortcuts = false;
+bool g_allUsersDesktop = false;
+}  // namespace
+
+void SetAllUsersDesktop(bool allUsers) {
+    g_allUsersDesktop = allUsers;
 }
 
 void SetPerUserShortcuts(bool perUser) {
@@ -29,5 +34,5 @@ CString GetProgramsFolder() {
 }
 
 CString GetDesktopFolder() {
-    return GetSpecialFolderPath(CSIDL_DESKTOPDIRECTORY);
+    return GetSpecialFolderPath(g_allUsersDesktop ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOPDIRECTORY);
 }

@@ -7,7 +7,9 @@
 CString GetProgramsFolder();
 // An installation for this user only keeps its links in the user's own folders.
 void SetPerUserShortcuts(bool perUser);
-// The user's Desktop folder; empty when it cannot be resolved.
+// The user's Desktop folder, or the all-users one once chosen; empty when it
+// cannot be resolved.
 CString GetDesktopFolder();
+void SetAllUsersDesktop(bool allUsers);
 // Path of a special folder (CSIDL), empty on failure.
 CString GetSpecialFolderPath(int csidl);

@@ -58,9 +58,15 @@ BOOL CSetupApp::InitInstance() {
 
     CString userName;
     bool admin = (GetCurrentUserName(userName) && IsAdmin(userName)) || TokenIsAdministrator();
+    m_bLocalSystem = RunsAsLocalSystem();
     m_log.Field("user", userName);
     m_log.Field("administrator", admin ? "yes" : "no");
-    if (admin && m_options.scope != InstallScope::CurrentUser) {
+    if (m_bLocalSystem) {
+        // A deployment tool's run: LocalSystem's own profile is seen by nobody.
+        m_log.Field("account", "LocalSystem, installing for all users");
+        SetAllUsersDesktop(true);
+    }
+    if (admin && (m_options.scope != InstallScope::CurrentUser || m_bLocalSystem)) {
         m_hRootKey = HKEY_LOCAL_MACHINE;
     } else if (m_options.scope == InstallScope::AllUsers) {
         FailUnattended("/ALLUSERS needs administrator rights");
@@ -178,8 +184,17 @@ void CSetupApp::Install(WizardAction variant) {
     if (!InstallSteps(variant == WizardAction::InstallDefault))
         InterruptAndExit();
     m_pageFinish.DoModal();
-    if (m_bRunProgram)
-        m_engine.RunProgram();
+    StartEditorIfChosen();
+}
+
+void CSetupApp::StartEditorIfChosen() {
+    if (!m_bRunProgram)
+        return;
+    if (m_bLocalSystem) {
+        m_log.Write("the editor is not started: LocalSystem has nobody logged on to see it\r\n");
+        return;
+    }
+    m_engine.RunProgram();
 }
 
 bool CSetupApp::InstallSteps(bool allShortcuts) {

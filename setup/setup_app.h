@@ -54,6 +54,8 @@ public:
     bool IsUnattended() const { return m_options.ui != UiLevel::Full; }
     // The installation without a page or a question.
     [[noreturn]] void RunUnattended();
+    // Starts the editor when the person or /RUN asked for it, and someone can see it.
+    void StartEditorIfChosen();
     // Stops copying the trace into the log and ends the log with the result line.
     void EndLog(int exitCode);
     // Ends the run with that exit code, its log closed with the result line.

@@ -81,8 +81,7 @@ void CSetupApp::RunUnattended() {
             Finish(kExitCancelled);
         FailUnattended(m_unattended.Failed() ? m_unattended.Failure() : CString("the installation did not finish"));
     }
-    if (m_bRunProgram)
-        m_engine.RunProgram();
+    StartEditorIfChosen();
     LogText("exit setup!\r\n");
     Finish(kExitSuccess);
 }

@@ -176,6 +176,10 @@ void CUninstallApp::RemoveShortcuts() {
     SetPerUserShortcuts(true);
     RemoveProductShortcuts(LegacyLink::Keep);
     SetPerUserShortcuts(false);
+    // An installation by LocalSystem put its desktop link on the all-users desktop.
+    SetAllUsersDesktop(true);
+    RemoveProductShortcuts(LegacyLink::Keep);
+    SetAllUsersDesktop(false);
 }
 
 // Removes the installation folder and then each parent that is left empty;

@@ -22,4 +22,7 @@ struct InstallState {
     // The media are the download's own unpacked copy, there for this setup
     // alone: their files may be moved into place instead of copied.
     bool m_bMediaMovable = false;
+    // Started by a deployment tool as LocalSystem: installed for all users, the
+    // desktop link on the all-users desktop, and no editor started for nobody.
+    bool m_bLocalSystem = false;
 };

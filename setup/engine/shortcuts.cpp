@@ -79,8 +79,12 @@ BOOL CInstallEngine::CreateDesktopShortCut() {
     LogText("start CreateDesktopShortCut()\r\n");
     LPITEMIDLIST items = nullptr;
     char desktop[MAX_PATH] = {};
-    LogFormat("SHGetSpecialFolderLocation(NULL, CSIDL_DESKTOPDIRECTORY, 0x%x)\r\n", TraceAddress(&items));
-    HRESULT located = ::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &items);
+    // LocalSystem's own desktop is seen by nobody.
+    bool allUsers = m_state.m_bLocalSystem;
+    LogFormat("SHGetSpecialFolderLocation(NULL, %s, 0x%x)\r\n",
+              allUsers ? "CSIDL_COMMON_DESKTOPDIRECTORY" : "CSIDL_DESKTOPDIRECTORY", TraceAddress(&items));
+    HRESULT located = ::SHGetSpecialFolderLocation(
+        nullptr, allUsers ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOPDIRECTORY, &items);
     LogFormat("SHGetPathFromIDList(0x%x, %s)\r\n", TraceAddress(&items), desktop);
     bool resolved = SUCCEEDED(located) && items && ::SHGetPathFromIDListA(items, desktop) && desktop[0] != '\0';
     ::CoTaskMemFree(items);

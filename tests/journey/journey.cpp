@@ -80,6 +80,7 @@ void CleanMachine() {
     DeleteTree(GetSpecialFolderPath(CSIDL_PROGRAMS).str() + "\\" + kGroupFolderName);
     DeleteTree(ProgramsGroup());
     DeleteTree(DesktopLink());
+    DeleteTree(GetSpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY).str() + "\\Brellic Pagewright.lnk");
     ProductKeysGuard::Clean();
     RegDeleteTreeAll(HKEY_LOCAL_MACHINE, "Software\\Brellic Software");
     RegDeleteTreeAll(HKEY_CURRENT_USER, "Software\\Brellic Software");
