@@ -50,7 +50,8 @@ FuzzPlan Plan() {
         plan.sweep = true;
         plan.randomCases = 100000;
         plan.randomBudgetMs = 600000;
-        plan.acceptedRemovals = plan.refusedRemovals = SIZE_MAX;
+        plan.acceptedRemovals = 2000;
+        plan.refusedRemovals = 200;
     }
     return plan;
 }
