@@ -106,15 +106,17 @@ BOOL CSetupApp::InitInstance() {
         // An earlier folder that could never be removed again is not reused:
         // the installation goes to the default folder instead.
         CString earlier = UpToLastBackslash(m_strOldSetupPath);
-        if (earlier.IsEmpty() || InstallFolderProblem(earlier, CurrentSystemFolders()) == FolderProblem::None)
+        if (earlier.IsEmpty() || CheckInstallFolder(earlier, CurrentSystemFolders()) == FolderProblem::None)
             m_strInstallDir = earlier;
         else
             m_log.Write("the earlier installation's folder " + earlier + " cannot be used; the default is\r\n");
         if (!m_options.installDir.IsEmpty() && WithTrailingBackslash(m_options.installDir) != m_strInstallDir)
             m_log.Write("the destination given is ignored: a reinstallation goes into the earlier folder\r\n");
     } else if (!m_options.installDir.IsEmpty()) {
+        // The destination page's own rule: where the uninstaller would refuse
+        // to remove from, nothing is installed.
         CString chosen = WithTrailingBackslash(m_options.installDir);
-        if (InstallFolderProblem(chosen, CurrentSystemFolders()) != FolderProblem::None) {
+        if (!IsDestinationAccepted(chosen, CurrentSystemFolders())) {
             m_log.Write("failure: the destination " + chosen + " cannot be used\r\n");
             Finish(kExitBadCommandLine);
         }

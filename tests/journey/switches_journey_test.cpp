@@ -191,6 +191,9 @@ void Switches::Check(const Row& row) {
 // clean for each other, so they run in any order.
 TEST_F(Switches, EachSwitchDoesWhatTheReadmeSays) {
     const std::string given = " /LOG=\"" + givenLog + "\"";
+    char shortened[MAX_PATH] = {};
+    ASSERT_TRUE(::GetShortPathNameA(ProgramFilesFolder().c_str(), shortened, MAX_PATH));
+    const std::string shortProgramFiles = shortened;
     const std::vector<Row> rows = {
         // Setup's switches.
         {Before::Nothing, Program::Setup, "/quiet", 0, Shown::Nothing, Where::Default, Links::Both, Editor::NotStarted,
@@ -220,6 +223,9 @@ TEST_F(Switches, EachSwitchDoesWhatTheReadmeSays) {
          Log::DefaultName, "command line: /S /LOG\r\n"},
         {Before::Installed, Program::Setup, "/S" + given + " /D=" + chosen, 0, Shown::Nothing, Where::Default,
          Links::Both, Editor::NotStarted, Log::Given, "the destination given is ignored"},
+        // The destination page's rule, on the folder as the system resolves it.
+        {Before::Nothing, Program::Setup, "/S" + given + " /D=" + shortProgramFiles, 1639, Shown::Nothing,
+         Where::Nowhere, Links::None, Editor::NotStarted, Log::Given, "cannot be used"},
         {Before::UnusableEarlierFolder, Program::Setup, "/S" + given, 0, Shown::Nothing, Where::Default, Links::Both,
          Editor::NotStarted, Log::Given, "the earlier installation's folder C:\\ cannot be used"},
         // The uninstaller's.
