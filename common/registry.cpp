@@ -71,6 +71,25 @@ CString RegGetString(HKEY hRoot, const char* lpszSubKey, const char* lpszValueNa
     return result;
 }
 
+void RegSetUntraced(HKEY hRoot,
+                    const char* lpszSubKey,
+                    const char* lpszValueName,
+                    const char* lpszValue,
+                    DWORD dwType) {
+    ScopedRegKey owned;
+    HKEY key = OpenForAccess(hRoot, lpszSubKey, KEY_SET_VALUE, owned);
+    if (!key)
+        return;
+    if (dwType == REG_DWORD) {
+        int32_t number = DecimalToInt32(lpszValue);
+        ::RegSetValueExA(key, lpszValueName, 0, dwType, reinterpret_cast<const BYTE*>(&number), 4);
+    } else {
+        CString text(lpszValue);
+        ::RegSetValueExA(key, lpszValueName, 0, dwType, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>(text.GetLength()) + 1);
+    }
+}
+
 void RegSetString(HKEY hRoot, const char* lpszSubKey, const char* lpszValueName, const char* lpszValue, DWORD dwType) {
     TraceFormat("start RegSetString(%s, %s, %s, %s, %d)\r\n", RootNameForTrace(hRoot), lpszSubKey, lpszValueName,
                 lpszValue, static_cast<int>(dwType));

@@ -76,6 +76,8 @@ private:
         return !m_recorder || noted;
     }
     void SetValue(HKEY root, const char* key, const char* name, const char* value, DWORD type);
+    // The inventory details of the Uninstall entry, noted like the rest but not traced.
+    void SetUntracedValue(HKEY root, const char* key, const char* name, const char* value, DWORD type);
 
     InstallState& m_state;
     InstallQuestions* m_questions;

@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "common/product_catalogue.h"
 #include "common/registry.h"
 #include "copy_rules.h"
@@ -32,6 +34,11 @@ void CInstallEngine::SetValue(HKEY root, const char* key, const char* name, cons
         RegSetString(root, key, name, value, type);
 }
 
+void CInstallEngine::SetUntracedValue(HKEY root, const char* key, const char* name, const char* value, DWORD type) {
+    if (NotedBeforeChange(m_recorder && m_recorder->NoteValue(root, key, name)))
+        RegSetUntraced(root, key, name, value, type);
+}
+
 void CInstallEngine::WriteReg() {
     LogText("start WriteReg()\r\n");
     HKEY root = m_state.m_hRootKey;
@@ -63,6 +70,20 @@ void CInstallEngine::WriteReg() {
     SetValue(root, kUninstallKey, "EstimatedSize",
              Decimal(InstalledKibibytes(m_state.m_strInstallDir, m_state.m_pCopyList, m_state.m_nCopyCount)),
              REG_DWORD);
+    // What inventory tools and the system's list read beside the name and version.
+    SYSTEMTIME today;
+    ::GetLocalTime(&today);
+    CString date;
+    date.Format("%04u%02u%02u", static_cast<unsigned>(today.wYear), static_cast<unsigned>(today.wMonth),
+                static_cast<unsigned>(today.wDay));
+    SetUntracedValue(root, kUninstallKey, "InstallDate", date, REG_SZ);
+    SetUntracedValue(root, kUninstallKey, "URLInfoAbout", PRODUCT_URL, REG_SZ);
+    SetUntracedValue(root, kUninstallKey, "HelpLink", HELP_URL, REG_SZ);
+    unsigned major = 0, minor = 0;
+    if (std::sscanf(version.c_str(), "%u.%u", &major, &minor) == 2) {
+        SetUntracedValue(root, kUninstallKey, "VersionMajor", Decimal(major), REG_DWORD);
+        SetUntracedValue(root, kUninstallKey, "VersionMinor", Decimal(minor), REG_DWORD);
+    }
     SetValue(root, kUninstallKey, "NoModify", "1", REG_DWORD);
     SetValue(root, kUninstallKey, "NoRepair", "1", REG_DWORD);
     LogText("exit WriteReg()\r\n");

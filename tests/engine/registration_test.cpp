@@ -1,4 +1,6 @@
 // The product key and the uninstall entry, read back raw and through Wine's reg.exe.
+#include <cstdio>
+
 #include "common/product_catalogue.h"
 #include "engine_fixture.h"
 #include "test_registry.h"
@@ -61,8 +63,21 @@ TEST_F(Registration, EveryValueWithItsType) {
     ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", REG_DWORD, std::to_string((bytes + 1023) / 1024));
     ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify", REG_DWORD, "1");
     ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair", REG_DWORD, "1");
+    // What inventory tools read, outside the trace.
+    SYSTEMTIME today;
+    ::GetLocalTime(&today);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallDate", REG_SZ, date);
+    ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "URLInfoAbout", REG_SZ,
+                "https://www.brellic-software.example/pagewright");
+    ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "HelpLink", REG_SZ,
+                "https://www.brellic-software.example/pagewright/help");
+    ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "VersionMajor", REG_DWORD, "2");
+    ExpectValue(HKEY_LOCAL_MACHINE, kUninstallKey, "VersionMinor", REG_DWORD, "1");
 
     std::string log = Log();
+    EXPECT_EQ(log.find("InstallDate"), std::string::npos);
     size_t start = log.find(
         "start WriteReg()\r\nstart RegSetString(HKEY_LOCAL_MACHINE, Software\\Brellic Software"
         "\\Pagewright, SetupPath, " +
