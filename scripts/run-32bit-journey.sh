@@ -3,7 +3,7 @@
 # installation and removal on 32-bit Wine where this machine can run it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake >/dev/null
+cmake -S . -B build32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DWINGET_TEST_BUILD=ON >/dev/null
 cmake --build build32 -j"$(nproc)" --target setup uninstall media journey_tests download
 # 32-bit Wine needs a kernel that runs 32-bit programs; scripts/install-deps.sh
 # has installed it, before any prefix was made, wherever one does.

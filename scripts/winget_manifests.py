@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Writes the winget manifest set (version, installer, default locale) for one
-release of the editor.
+release of the editor, laid out as the community repository keeps them:
+OUT_DIR/manifests/b/Brellic/Pagewright/<version>/.
 
-    winget_manifests.py OUT_DIR VERSION SETUP_EXE INSTALLER_URL
+    winget_manifests.py OUT_DIR VERSION SETUP_EXE INSTALLER_URL PRODUCT_URL HELP_URL [--test-build]
 
 The installer's SHA-256 is taken from SETUP_EXE, the download the URL serves.
+A release refuses the placeholder address the build starts with; a test build
+(--test-build) may carry it.
 """
 
 import hashlib
@@ -14,15 +17,22 @@ import sys
 IDENTIFIER = "Brellic.Pagewright"
 MANIFEST_VERSION = "1.10.0"
 SCHEMA = "https://aka.ms/winget-manifest.{kind}.1.10.0.schema.json"
+# The name of the Uninstall entry setup writes: winget correlates by it.
+PRODUCT_CODE = "Brellic Pagewright"
+PLACEHOLDER_HOST = "downloads.brellic-software.example"
 
 
 def header(kind):
     return "# yaml-language-server: $schema=%s\n" % SCHEMA.format(kind=kind)
 
 
-def main(out_dir, version, setup_exe, url):
+def main(out_dir, version, setup_exe, url, product_url, help_url, *flags):
+    if PLACEHOLDER_HOST in url and "--test-build" not in flags:
+        sys.exit("The installer address %s is the build's placeholder: set DOWNLOAD_URL to where the "
+                 "download is published, or build the manifests as a test build." % url)
     with open(setup_exe, "rb") as f:
         sha = hashlib.sha256(f.read()).hexdigest().upper()
+    out_dir = os.path.join(out_dir, "manifests", "b", "Brellic", "Pagewright", version)
     os.makedirs(out_dir, exist_ok=True)
     common = "PackageIdentifier: %s\nPackageVersion: %s\n" % (IDENTIFIER, version)
     files = {
@@ -35,7 +45,7 @@ InstallModes:
 InstallerSwitches:
   Silent: /S
   SilentWithProgress: /passive
-  InstallLocation: /D=<INSTALLPATH>
+  InstallLocation: /DIR="<INSTALLPATH>"
   Log: /LOG="<LOGPATH>"
 ExpectedReturnCodes:
   - InstallerReturnCode: 1602
@@ -45,10 +55,11 @@ ExpectedReturnCodes:
   - InstallerReturnCode: 1639
     ReturnResponse: invalidParameter
 UpgradeBehavior: install
+ProductCode: %(code)s
 AppsAndFeaturesEntries:
   - DisplayName: Brellic Pagewright
     Publisher: Brellic Software
-    DisplayVersion: %(version)s
+    ProductCode: %(code)s
 Installers:
   - Architecture: x64
     Scope: machine
@@ -63,14 +74,26 @@ Installers:
     InstallerSwitches:
       Custom: /CURRENTUSER
 ManifestType: installer
-""" % {"version": version, "url": url, "sha": sha},
+""" % {"url": url, "sha": sha, "code": PRODUCT_CODE},
         "defaultLocale": common + """PackageLocale: en-US
 Publisher: Brellic Software
+PublisherUrl: %(product)s
+PublisherSupportUrl: %(help)s
 PackageName: Brellic Pagewright
+PackageUrl: %(product)s
 License: Proprietary
+LicenseUrl: %(product)s/licence
+Copyright: Copyright (C) Brellic Software
 ShortDescription: The Brellic Pagewright document editor.
+Description: Brellic Pagewright writes and lays out documents, with the Leafview reader beside it.
+Moniker: pagewright
+Tags:
+  - document
+  - editor
+  - writing
+ReleaseNotesUrl: %(product)s/releases/%(version)s
 ManifestType: defaultLocale
-""",
+""" % {"product": product_url.rstrip("/"), "help": help_url, "version": version},
     }
     names = {"version": "", "installer": ".installer", "defaultLocale": ".locale.en-US"}
     for kind, body in files.items():
@@ -80,6 +103,6 @@ ManifestType: defaultLocale
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 5:
+    if len(sys.argv) < 7:
         sys.exit(__doc__)
     main(*sys.argv[1:])

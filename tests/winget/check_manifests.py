@@ -2,14 +2,16 @@
 """Validates the built winget manifests against the official schemas and
 checks their values against the built media.
 
-    check_manifests.py MANIFEST_DIR SCHEMA_DIR MEDIA_DIR INSTALLER
+    check_manifests.py MANIFEST_DIR SCHEMA_DIR MEDIA_DIR INSTALLER WRITER
 """
 
 import glob
 import hashlib
 import os
 import struct
+import subprocess
 import sys
+import tempfile
 
 import jsonschema
 import yaml
@@ -25,9 +27,12 @@ def file_version(path):
     return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
 
 
-def main(manifest_dir, schema_dir, media_dir, installer_file):
+def main(manifest_dir, schema_dir, media_dir, installer_file, writer):
     problems = []
     manifests = {}
+    version = file_version(os.path.join(media_dir, "Scrivo.ex_"))
+    # Where the community repository keeps them.
+    manifest_dir = os.path.join(manifest_dir, "manifests", "b", "Brellic", "Pagewright", version)
     for path in glob.glob(os.path.join(manifest_dir, "*.yaml")):
         doc = yaml.safe_load(open(path))
         kind = doc.get("ManifestType")
@@ -41,20 +46,36 @@ def main(manifest_dir, schema_dir, media_dir, installer_file):
         return 1
 
     installer = manifests["installer"]
-    version = file_version(os.path.join(media_dir, "Scrivo.ex_"))
     sha = hashlib.sha256(open(installer_file, "rb").read()).hexdigest().upper()
     for kind, doc in manifests.items():
         if doc["PackageVersion"] != version:
             problems.append("%s: version %s, the media's editor is %s" % (kind, doc["PackageVersion"], version))
+    # Correlated with the installation by the Uninstall entry's key name.
     entry = installer["AppsAndFeaturesEntries"][0]
-    if entry["DisplayVersion"] != version:
+    for where, code in (("installer", installer.get("ProductCode")), ("entry", entry.get("ProductCode"))):
+        if code != "Brellic Pagewright":
+            problems.append("%s ProductCode %r is not the Uninstall entry's name" % (where, code))
+    if entry.get("DisplayVersion", version) != version:
         problems.append("DisplayVersion %s is not the editor's %s" % (entry["DisplayVersion"], version))
     for item in installer["Installers"]:
         if item["InstallerSha256"] != sha:
             problems.append("InstallerSha256 is not the download's")
     switches = installer["InstallerSwitches"]
-    if switches.get("Silent") != "/S" or switches.get("SilentWithProgress") != "/passive":
+    if (switches.get("Silent") != "/S" or switches.get("SilentWithProgress") != "/passive"
+            or switches.get("InstallLocation") != '/DIR="<INSTALLPATH>"'):
         problems.append("switches %s" % switches)
+    locale = manifests["defaultLocale"]
+    missing = [k for k in ("PublisherUrl", "LicenseUrl", "Copyright", "ShortDescription", "Description", "Tags",
+                           "Moniker", "ReleaseNotesUrl") if not locale.get(k)]
+    if missing:
+        problems.append("default locale lacks %s" % missing)
+    # A release with the build's placeholder address is refused.
+    with tempfile.TemporaryDirectory() as out:
+        placeholder = "https://downloads.brellic-software.example/x.exe"
+        refused = subprocess.run([sys.executable, writer, out, version, installer_file, placeholder,
+                                  "https://a.example", "https://a.example/help"], capture_output=True)
+        if refused.returncode == 0:
+            problems.append("manifests with the placeholder address were written for a release")
     codes = {c["InstallerReturnCode"] for c in installer["ExpectedReturnCodes"]}
     if codes != {1602, 1618, 1639}:
         problems.append("return codes %s" % sorted(codes))
@@ -63,6 +84,6 @@ def main(manifest_dir, schema_dir, media_dir, installer_file):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 5:
+    if len(sys.argv) != 6:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))
