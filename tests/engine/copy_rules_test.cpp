@@ -3,6 +3,7 @@
 
 #include "common/product_catalogue.h"
 #include "cstring_printer.h"
+#include "engine_fixture.h"
 #include "setup/engine/copy_rules.h"
 #include "setup/engine/path_rules.h"
 
@@ -41,26 +42,20 @@ TEST(CopyListRule, EveryPlatformAndMediaCombination) {
         EXPECT_EQ(BuildCopyList(c.facts), c.expected) << c.what;
 }
 
-TEST(InstalledNames, UnderscoreRestoresTheLetter) {
-    struct Case {
-        const char* media;
-        const char* installed;
-    } cases[] = {
-        {"Scrivo.ex_", "Scrivo.exe"},
-        {"uninstall.ex_", "uninstall.exe"},
-        {"GDIPlus.dl_", "GDIPlus.dll"},
-        {"msimg32.dl_", "msimg32.dll"},
-        {"BRLXCJK.BIN", "BRLXCJK.BIN"},
-        {"readme.txt", "readme.txt"},
-        {"notes.do_", "notes.do_"},
-        {"_", "_"},
-        {"", ""},
-        {"x_", "xe"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(InstalledName(c.media), c.installed) << c.media;
+TEST(InstalledNames, UnderscoreRestoresTheLetterAndTheCatalogueAgrees) {
+    for (const MediaFileNames& file : kMediaFiles)
+        EXPECT_EQ(InstalledName(file.media), file.installed) << file.media;
+    for (const char* unchanged : {"notes.do_", "_", ""})
+        EXPECT_EQ(InstalledName(unchanged), unchanged);
+    EXPECT_EQ(InstalledName("x_"), "xe");
+
+    // The uninstaller and the pages read the catalogue's names, not the rule.
+    std::vector<std::string> catalogue, expected;
     for (const ProductFile& file : kProductFiles)
-        EXPECT_EQ(InstalledName(file.mediaName), file.installedName) << "catalogue: " << file.mediaName;
+        catalogue.push_back(std::string(file.mediaName) + " -> " + file.installedName);
+    for (const MediaFileNames& file : kMediaFiles)
+        expected.push_back(std::string(file.media) + " -> " + file.installed);
+    EXPECT_EQ(catalogue, expected);
 }
 
 TEST(VersionText, FourHalvesInOrder) {

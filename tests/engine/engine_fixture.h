@@ -18,12 +18,37 @@
 // The media's editor carries this version; the test builds carry others.
 inline constexpr char kMediaEditorVersion[] = "2.1.0.0";
 
+// Every file the media can carry, in copying order, and the name it is
+// installed under, as the product's documentation lists them: written out here
+// rather than read from the catalogue, so that a wrong entry there fails.
+struct MediaFileNames {
+    const char* media;
+    const char* installed;
+};
+inline constexpr MediaFileNames kMediaFiles[] = {
+    {"Scrivo.ex_", "Scrivo.exe"},           {"readme.txt", "readme.txt"},
+    {"uninstall.ex_", "uninstall.exe"},     {"BRLXCJK.BIN", "BRLXCJK.BIN"},
+    {"what's new.txt", "what's new.txt"},   {"Known Issues.txt", "Known Issues.txt"},
+    {"msimg32.dl_", "msimg32.dll"},         {"mscms.dl_", "mscms.dll"},
+    {"GDIPlus.dl_", "GDIPlus.dll"},         {"leafview.ex_", "leafview.exe"},
+    {"scrivoguide.pdf", "scrivoguide.pdf"},
+};
+
 inline const std::vector<CString> kEveryMediaFile = [] {
     std::vector<CString> names;
-    for (const ProductFile& file : kProductFiles)
-        names.push_back(file.mediaName);
+    for (const MediaFileNames& file : kMediaFiles)
+        names.push_back(file.media);
     return names;
 }();
+
+// The installed name of a media file of that list; empty (and a failure) for any other.
+inline std::string InstalledNameOf(const CString& mediaName) {
+    for (const MediaFileNames& file : kMediaFiles)
+        if (mediaName == file.media)
+            return file.installed;
+    ADD_FAILURE() << "not a media file: " << mediaName.c_str();
+    return {};
+}
 
 inline std::string TestEditor(const std::string& version) {
     return std::string(TEST_DATA_DIR) + "\\scrivo-" + version + ".exe";

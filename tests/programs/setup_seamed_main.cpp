@@ -1,10 +1,9 @@
 // setup.exe for whole-program tests, with the system facts Wine cannot produce
-// chosen through the environment:
+// chosen through the environment (the system version and the graphics library
+// are chosen in-process, where the copy list is tested):
 //   BRELLIC_TEST_NOT_ADMIN=1     the user is in no group
 //   BRELLIC_TEST_ACCOUNT=domain-admin  an administrator only through a group the name look-up does not show
 //   BRELLIC_TEST_ACCOUNT=system  LocalSystem, as deployment tools run setup
-//   BRELLIC_TEST_VERSION=p.M.m   platform, major and minor version
-//   BRELLIC_TEST_NO_GDIPLUS=1    the graphics library is absent
 //   BRELLIC_TEST_KILL_AT=N       the process is killed once N install-record entries are on disk
 //   BRELLIC_TEST_IN_USE_SECONDS=N  an unattended run waits N seconds, not 60, for a file in use
 //   BRELLIC_TEST_COPY_PAUSE_MS=N  every file copy of the installation starts N ms late
@@ -13,7 +12,6 @@
 
 #include <lm.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,8 +21,6 @@
 
 namespace {
 FARPROC (*g_realBind)(const char*, const char*) = nullptr;
-HMODULE (*g_realLoad)(const char*) = nullptr;
-OSVERSIONINFOA g_version{};
 
 NET_API_STATUS WINAPI
 NoMembers(LPCWSTR, LPCWSTR, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total, PDWORD_PTR) {
@@ -59,15 +55,6 @@ FARPROC NotAdminBind(const char* library, const char* function) {
         return AsFarproc(&ChosenMembership);
     return g_realBind(library, function);
 }
-BOOL WINAPI ChosenVersion(LPOSVERSIONINFOA info) {
-    info->dwPlatformId = g_version.dwPlatformId;
-    info->dwMajorVersion = g_version.dwMajorVersion;
-    info->dwMinorVersion = g_version.dwMinorVersion;
-    return TRUE;
-}
-HMODULE NoGdiplus(const char* name) {
-    return _stricmp(name, "gdiplus.dll") == 0 ? nullptr : g_realLoad(name);
-}
 
 int g_killAt = 0;
 void KillAtEntry(int count) {
@@ -90,24 +77,12 @@ void ApplySeamFromEnvironment() {
         g_system.recordEntryWritten = KillAtEntry;
     }
     g_realBind = g_system.bindSystemFunction;
-    g_realLoad = g_system.loadSystemLibrary;
     if (const char* v = std::getenv("BRELLIC_TEST_NOT_ADMIN"); v && *v == '1')
         g_system.bindSystemFunction = NotAdminBind;
     if (const char* v = std::getenv("BRELLIC_TEST_ACCOUNT")) {
         g_account = std::strcmp(v, "system") == 0 ? Account::System : Account::DomainAdmin;
         g_system.bindSystemFunction = NotAdminBind;
     }
-    if (const char* v = std::getenv("BRELLIC_TEST_VERSION")) {
-        unsigned p = 0, M = 0, m = 0;
-        if (std::sscanf(v, "%u.%u.%u", &p, &M, &m) == 3) {
-            g_version.dwPlatformId = p;
-            g_version.dwMajorVersion = M;
-            g_version.dwMinorVersion = m;
-            g_system.getVersionEx = ChosenVersion;
-        }
-    }
-    if (const char* v = std::getenv("BRELLIC_TEST_NO_GDIPLUS"); v && *v == '1')
-        g_system.loadSystemLibrary = NoGdiplus;
 }
 
 class SeamedSetupApp : public CSetupApp {

@@ -31,22 +31,13 @@ void KeyWithValues(HKEY root, const std::string& key) {
     WriteText(root, key, "Named", "value");
 }
 
-int g_versionAsked = 0;
 DWORD WINAPI Windows98Version() {
-    ++g_versionAsked;
     return 0xC0000A04;
 }
 
 const char kParentKey[] = "Software\\Brellic Software";
 const std::string kProduct = kProductKey;
 }  // namespace
-
-TEST(AdminCheck, WineUserIsAnAdministrator) {
-    CString user;
-    ASSERT_TRUE(GetCurrentUserName(user));
-    // Wine puts its user into the Administrators group; the product key is then read under HKLM.
-    EXPECT_TRUE(IsAdmin(user)) << user.c_str();
-}
 
 TEST(FileRemoval, BackupsGoOnlyWithTheOneYes) {
     for (int answer : {IDYES, IDNO}) {
@@ -320,14 +311,12 @@ TEST(RegistryCleanup, SubKeysAndValuesNamedInChineseGoToo) {
 TEST(RegistryCleanup, Windows95FamilyDeletesEachKeyWithOneCall) {
     ProductKeysGuard keys;
     SystemSeamGuard seam;
-    g_versionAsked = 0;
     g_system.getVersion = Windows98Version;
     KeyWithValues(HKEY_CURRENT_USER, kProduct);
     KeyWithValues(HKEY_LOCAL_MACHINE, kProduct);
     KeyWithValues(HKEY_LOCAL_MACHINE, kProduct + "\\A");
     TestUninstallApp app;
     app.CleanRegistry();
-    EXPECT_EQ(g_versionAsked, 4);
     // A key without sub-keys goes with its values in that one call.
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kProductKey));
     // The system here only deletes keys without sub-keys, and there is no walk

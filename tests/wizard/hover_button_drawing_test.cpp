@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "setup/controls/hover_button.h"
 #include "screenshot.h"
+#include "setup/controls/hover_button.h"
 
 namespace {
 
@@ -108,11 +108,10 @@ TEST(HoverButtonLook, PointerOnTheButtonDrawsTheOrangeFrameFocusedOrNot) {
         EXPECT_EQ(drawn.At(f.left + 5, f.top), RGB(252, 210, 121));
         EXPECT_EQ(drawn.At(f.left + 5, f.bottom), RGB(229, 151, 0));
         EXPECT_FALSE(drawn.FaceHolds(Inverse(RGB(250, 196, 88)))) << "no focus rectangle under the pointer";
-        // Warmer face: brush 63 is RGB(240, 240, 243) when inactive, RGB(240, 240, 234) when active.
-        int k = 2 * (f.bottom - f.top) / 3, i = 63 * k / (f.bottom - f.top);
-        COLORREF expected =
-            state ? RGB(255 - i / 4, 255 - i / 4, 255 - i / 3) : RGB(255 - i / 4, 255 - i / 4, 255 - i / 5);
-        EXPECT_EQ(drawn.At(f.left + 4, f.top + k), expected);
+        // A warmer face: twelve rows down the 18-row face, brush 42, where the
+        // plain face shows RGB(241, 241, 247).
+        ASSERT_EQ(f.bottom - f.top, 18);
+        EXPECT_EQ(drawn.At(f.left + 4, f.top + 12), state ? RGB(245, 245, 241) : RGB(245, 245, 247));
     }
 }
 

@@ -120,20 +120,32 @@ TEST(HeaderArt, RunsOutIntoThePagesWhiteOnTheInnerPages) {
     ASSERT_TRUE(ClickAndLeave(run.WaitPage(Page::Welcome), IDOK));
     HWND page = run.WaitPage(Page::Agreement);
     ASSERT_NE(page, nullptr) << DescribeWindows(run.Windows());
-    ::RedrawWindow(page, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Settle(300);  // the other process paints before the picture
     BITMAP art{};
     HBITMAP header = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_HEADER));
     ::GetObjectA(header, sizeof art, &art);
+    Pixels banner = BitmapPixels(header);
     ::DeleteObject(header);
     RECT client{};
     ::GetClientRect(page, &client);
     ASSERT_LT(art.bmWidth, client.right) << "the banner is narrower than the page";
     POINT origin{0, 0};
     ::ClientToScreen(page, &origin);
-    Pixels shown = CaptureScreen(RECT{origin.x, origin.y, origin.x + client.right, origin.y + art.bmHeight});
+    // The other process paints when it gets to it: the picture is taken once the banner is on screen.
+    auto bannerShown = [&](const Pixels& shown) {
+        for (int y = 0; y < art.bmHeight; ++y)
+            for (int x = 0; x < art.bmWidth; ++x)
+                if (shown.At(x, y) != banner.At(x, y))
+                    return false;
+        return true;
+    };
+    Pixels shown;
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 10000; ::Sleep(50)) {
+        shown = CaptureScreen(RECT{origin.x, origin.y, origin.x + client.right, origin.y + art.bmHeight});
+        if (!shown.Empty() && bannerShown(shown))
+            break;
+    }
     SaveScreenshot(ScreenshotPath("header-agreement"));
-    ASSERT_FALSE(shown.Empty());
+    ASSERT_TRUE(!shown.Empty() && bannerShown(shown)) << "the banner did not come on screen";
     const COLORREF white = RGB(255, 255, 255);
     for (int y = 0; y < art.bmHeight; ++y) {
         EXPECT_EQ(shown.At(art.bmWidth - 1, y), white) << "row " << y;
