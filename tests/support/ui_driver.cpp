@@ -8,13 +8,12 @@
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (static_cast<int>(::GetTickCount() - start) > timeoutMs)
+    while (!condition()) {
+        if (static_cast<int>(::GetTickCount() - start) >= timeoutMs)
             return false;
         ::Sleep(20);
     }
+    return true;
 }
 
 ChildProcess::ChildProcess(const std::string& exe,

@@ -18,7 +18,8 @@
 // as the waits end with their event.
 inline constexpr int kEventTimeoutMs = 15000;
 
-// Polls until the condition holds; false when it still does not at the end.
+// Polls until the condition holds; false when it still does not at the end (a
+// time of 0 looks once).
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = kEventTimeoutMs);
 
 // A process the test waits for and answers: one it starts itself, or one the
