@@ -130,12 +130,9 @@ WindowSource WindowsOfAllProcesses() {
 }
 
 std::string WindowText(HWND hwnd) {
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::vector<char> text(length + 1, '\0');
-    ::SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
-                          nullptr);
-    return text.data();
+    char buf[8192] = {};
+    ::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return buf;
 }
 
 std::string WindowClass(HWND hwnd) {
