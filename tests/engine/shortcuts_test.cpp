@@ -8,6 +8,7 @@
 #include "common/shortcut_removal.h"
 #include "engine_fixture.h"
 #include "message_box_answerer.h"
+#include "test_places.h"
 #include "test_registry.h"
 
 namespace {
@@ -49,17 +50,17 @@ std::string LinkLines(const std::string& file, const std::string& folder, const 
 
 class Shortcuts : public EngineTest {
 protected:
-    std::string group = GetProgramsFolder().str() + "\\Brellic Pagewright";
-    std::string desktopLink = GetDesktopFolder().str() + "\\Brellic Pagewright.lnk";
+    std::string group = GroupFolder();
+    std::string desktopLink = DesktopLink();
     void SetUp() override {
         ::CoInitialize(nullptr);
         DeleteTree(group);
-        ::DeleteFileA(desktopLink.c_str());
+        DeleteTree(desktopLink);
         app.m_strInstallDir = "C:\\Program Files\\Brellic Software\\Pagewright\\";
     }
     void TearDown() override {
         DeleteTree(group);
-        ::DeleteFileA(desktopLink.c_str());
+        DeleteTree(desktopLink);
     }
     void ExpectLink(const std::string& link, const std::string& target) {
         LinkFacts facts = ReadLink(link);

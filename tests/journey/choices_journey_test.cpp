@@ -124,7 +124,7 @@ TEST_F(Journey, CustomInstallationIntoAFolderWithBlanksHonoursEachShortcutOption
         EXPECT_TRUE(FileExists(Installed(folder, "Scrivo.exe")));
         EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), folder + "\\");
         EXPECT_EQ(FileExists(DesktopLink()), c.desktop);
-        EXPECT_EQ(DirExists(ProgramsGroup()), c.startMenu);
+        EXPECT_EQ(DirExists(GroupFolder()), c.startMenu);
         EXPECT_EQ(RemoveThroughInstalledPrograms(), "You have successfully removed Brellic Pagewright.");
         EXPECT_FALSE(DirExists(folder));
     }
@@ -220,7 +220,7 @@ TEST_F(Journey, UserWithoutRightsInstallsForThemselves) {
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), "<absent>");
     EXPECT_FALSE(DirExists(kCompanyFolder));
-    EXPECT_FALSE(DirExists(ProgramsGroup()));
+    EXPECT_FALSE(DirExists(GroupFolder()));
     // The user removes it again, quietly.
     ChildProcess removal(folder + "uninstall.exe", "/S");
     EXPECT_EQ(removal.WaitExit(30000), 0);

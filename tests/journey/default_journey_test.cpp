@@ -25,15 +25,15 @@ TEST_F(Journey, DefaultInstallationStartsTheEditorAndRemovalLeavesTheMachineAsBe
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"),
               "\"" + std::string(kDefaultFolder) + "\\uninstall.exe\"");
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Brellic Pagewright");
-    EXPECT_TRUE(FileExists(ProgramsGroup() + "\\Brellic Pagewright.lnk"));
-    EXPECT_TRUE(FileExists(ProgramsGroup() + "\\Uninstall.lnk"));
-    EXPECT_TRUE(FileExists(ProgramsGroup() + "\\Brellic Leafview.lnk"));
-    EXPECT_TRUE(FileExists(ProgramsGroup() + "\\Brellic Pagewright User Manual.lnk"));
+    EXPECT_TRUE(FileExists(GroupFolder() + "\\Brellic Pagewright.lnk"));
+    EXPECT_TRUE(FileExists(GroupFolder() + "\\Uninstall.lnk"));
+    EXPECT_TRUE(FileExists(GroupFolder() + "\\Brellic Leafview.lnk"));
+    EXPECT_TRUE(FileExists(GroupFolder() + "\\Brellic Pagewright User Manual.lnk"));
     EXPECT_TRUE(FileExists(DesktopLink()));
 
     CloseEditors();
     EXPECT_EQ(RemoveThroughInstalledPrograms(), "You have successfully removed Brellic Pagewright.");
-    EXPECT_TRUE(WaitRemovalFoldersGone()) << "the temporary copy deletes itself and its folder once it has ended";
+    EXPECT_TRUE(WaitOwnTempFoldersGone()) << "the temporary copy deletes itself and its folder once it has ended";
     ProductTraces after = ProductTraces::Now();
     EXPECT_EQ(Describe(after), Describe(before));
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, "Software\\Brellic Software")) << "the company key stays";

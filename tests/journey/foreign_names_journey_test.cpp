@@ -12,31 +12,6 @@ namespace {
 const wchar_t kForeignTemp[] = L"C:\\users\\Public\\\x041f\x0451\x0442\x0440 Temp";
 const wchar_t kForeignFolder[] = L"C:\\\x7a0b\x5e8f\\Brellic Pagewright";
 
-bool WideExists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void WideDeleteTree(const std::wstring& path) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = ::FindFirstFileW((path + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                WideDeleteTree(child);
-            } else {
-                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(child.c_str());
-            }
-        } while (::FindNextFileW(h, &fd));
-        ::FindClose(h);
-    }
-    ::RemoveDirectoryW(path.c_str());
-}
-
 // Starts a program with the temporary folders pointing at the foreign one.
 HANDLE StartWithForeignTemp(const std::wstring& commandLine) {
     std::vector<wchar_t> env;
@@ -71,8 +46,8 @@ std::wstring RegistryTextW(HKEY root, const wchar_t* path, const wchar_t* name) 
 }  // namespace
 
 TEST_F(Journey, FoldersOutsideTheAnsiCodePageInstallAndRemoveCleanly) {
-    WideDeleteTree(L"C:\\\x7a0b\x5e8f");
-    WideDeleteTree(kForeignTemp);
+    DeleteTree(L"C:\\\x7a0b\x5e8f");
+    DeleteTree(kForeignTemp);
     ASSERT_TRUE(::CreateDirectoryW(kForeignTemp, nullptr));
 
     SetupOptions options;
@@ -92,26 +67,26 @@ TEST_F(Journey, FoldersOutsideTheAnsiCodePageInstallAndRemoveCleanly) {
     EXPECT_EQ(run.WaitExit(30000), 0);
 
     const std::wstring folder = kForeignFolder;
-    EXPECT_TRUE(WideExists(folder + L"\\Scrivo.exe"));
-    EXPECT_TRUE(WideExists(folder + L"\\uninstall.exe"));
+    EXPECT_TRUE(PathExists(folder + L"\\Scrivo.exe"));
+    EXPECT_TRUE(PathExists(folder + L"\\uninstall.exe"));
     EXPECT_EQ(RegistryTextW(HKEY_LOCAL_MACHINE, L"Software\\Brellic Software\\Pagewright", L"SetupPath"),
               folder + L"\\");
 
     // Removal with the temporary folder under a Cyrillic name.
     HANDLE list = StartWithForeignTemp(L"C:\\windows\\system32\\uninstaller.exe --remove \"Brellic Pagewright\"");
     ASSERT_TRUE(list);
-    HWND confirmRemoval = WaitForAnyMessageBox("Are you sure uninstall Brellic Pagewright?");
+    HWND confirmRemoval = WaitForBox(WindowsOfAllProcesses(), "Are you sure uninstall Brellic Pagewright?");
     ASSERT_TRUE(confirmRemoval);
     Answer(confirmRemoval, IDYES);
-    HWND done = WaitForAnyMessageBox("You have successfully removed Brellic Pagewright.", 30000);
+    HWND done = WaitForBox(WindowsOfAllProcesses(), "You have successfully removed Brellic Pagewright.", 30000);
     ASSERT_TRUE(done);
     Answer(done, IDOK);
     ::WaitForSingleObject(list, 20000);
     ::CloseHandle(list);
 
-    EXPECT_FALSE(WideExists(folder)) << "installation folder removed";
-    EXPECT_FALSE(WideExists(L"C:\\\x7a0b\x5e8f")) << "its emptied parent removed too";
-    EXPECT_TRUE(WaitRemovalFoldersGone(kForeignTemp)) << "the copy and its folder go once it has ended";
+    EXPECT_FALSE(PathExists(folder)) << "installation folder removed";
+    EXPECT_FALSE(PathExists(L"C:\\\x7a0b\x5e8f")) << "its emptied parent removed too";
+    EXPECT_TRUE(WaitOwnTempFoldersGone(kForeignTemp)) << "the copy and its folder go once it has ended";
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-    WideDeleteTree(kForeignTemp);
+    DeleteTree(kForeignTemp);
 }

@@ -16,39 +16,6 @@ std::string ProgramFilesFolder() {
 const std::string kDefaultFolder = ProgramFilesFolder() + "\\Brellic Software\\Pagewright";
 const std::string kCompanyFolder = ProgramFilesFolder() + "\\Brellic Software";
 
-std::string ProgramsGroup() {
-    return GetProgramsFolder().str() + "\\Brellic Pagewright";
-}
-
-std::string DesktopLink() {
-    return GetDesktopFolder().str() + "\\Brellic Pagewright.lnk";
-}
-
-std::string TemporaryFolder() {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    return temp;
-}
-
-bool WaitRemovalFoldersGone(const std::wstring& tempFolder, int timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        WIN32_FIND_DATAW found;
-        HANDLE find = ::FindFirstFileW((tempFolder + L"\\Brellic Pagewright-*").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE)
-            return true;
-        ::FindClose(find);
-        if (::GetTickCount() - start > static_cast<DWORD>(timeoutMs))
-            return false;
-        ::Sleep(100);
-    }
-}
-
-bool WaitRemovalFoldersGone(int timeoutMs) {
-    std::string temp = TemporaryFolder();
-    return WaitRemovalFoldersGone(std::wstring(temp.begin(), temp.end() - 1), timeoutMs);
-}
-
 ProductTraces ProductTraces::Now() {
     ProductTraces t;
     t.companyFolder = DirExists(kCompanyFolder);
@@ -56,7 +23,7 @@ ProductTraces ProductTraces::Now() {
     t.productKeyUser = RegKeyExists(HKEY_CURRENT_USER, kProductKey);
     t.uninstallEntry =
         RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey) || RegKeyExists(HKEY_CURRENT_USER, kUninstallKey);
-    t.startMenuGroup = DirExists(ProgramsGroup());
+    t.startMenuGroup = DirExists(GroupFolder());
     t.desktopLink = FileExists(DesktopLink());
     return t;
 }
@@ -78,7 +45,7 @@ void CleanMachine() {
     // A per-user installation's places.
     DeleteTree(GetSpecialFolderPath(CSIDL_LOCAL_APPDATA).str() + "\\Programs\\Brellic Software");
     DeleteTree(GetSpecialFolderPath(CSIDL_PROGRAMS).str() + "\\" + kGroupFolderName);
-    DeleteTree(ProgramsGroup());
+    DeleteTree(GroupFolder());
     DeleteTree(DesktopLink());
     DeleteTree(GetSpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY).str() + "\\Brellic Pagewright.lnk");
     ProductKeysGuard::Clean();
@@ -96,17 +63,6 @@ void Journey::SetUp() {
 void Journey::TearDown() {
     CloseEditors();
     CleanMachine();
-}
-
-void Journey::CloseEditors() {
-    for (int i = 0; i < 10; ++i) {
-        HWND editor = ::FindWindowA(nullptr, kEditorWindowTitle);
-        if (!editor)
-            return;
-        ChildProcess process = ChildProcess::OfWindow(editor);
-        ::PostMessageA(editor, WM_CLOSE, 0, 0);
-        process.WaitExit(10000);
-    }
 }
 
 bool Journey::InstallWithEditorRunning() {
@@ -176,13 +132,13 @@ std::string Journey::RemoveThroughInstalledPrograms(bool removeBackups) {
     ChildProcess list("C:\\windows\\system32\\uninstaller.exe", "--remove \"Brellic Pagewright\"");
     if (!list.Started())
         return "<uninstaller did not start>";
-    HWND confirm = WaitForAnyMessageBox("Are you sure uninstall Brellic Pagewright?");
+    HWND confirm = WaitForBox(WindowsOfAllProcesses(), "Are you sure uninstall Brellic Pagewright?");
     if (!confirm)
         return "<no confirmation>";
     SaveScreenshot(ScreenshotPath("journey-removal-1-confirm"));
     Answer(confirm, IDYES);
     for (;;) {
-        HWND box = WaitForAnyMessageBox("Brellic Pagewright", 30000);
+        HWND box = WaitForBox(WindowsOfAllProcesses(), "Brellic Pagewright", 30000);
         if (!box)
             return "<no message after the confirmation>";
         std::string text = MessageBoxText(box);

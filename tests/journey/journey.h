@@ -3,10 +3,11 @@
 #pragma once
 #include <string>
 
-#include "any_process.h"
 #include "common/product_catalogue.h"
 #include "screenshot.h"
+#include "test_places.h"
 #include "test_registry.h"
+#include "ui_driver.h"
 #include "wizard_driver.h"
 
 // The program-files folder as this process sees it: a 32-bit build on 64-bit
@@ -28,13 +29,10 @@ struct ProductTraces {
 };
 std::string Describe(const ProductTraces& t);
 
-std::string ProgramsGroup();
-std::string DesktopLink();
-// With its trailing backslash.
-std::string TemporaryFolder();
-// True once no removal run's folder "Brellic Pagewright-<hex>" is left there.
-bool WaitRemovalFoldersGone(const std::wstring& tempFolder, int timeoutMs = 15000);
-bool WaitRemovalFoldersGone(int timeoutMs = 15000);
+// The group folder under the name the unattended journeys know it by.
+inline std::string ProgramsGroup() {
+    return GroupFolder();
+}
 
 // Removes every trace of an earlier journey.
 void CleanMachine();
@@ -54,8 +52,7 @@ protected:
     // The default installation, with the editor it starts left running from
     // the installation folder; true when all went so.
     bool InstallWithEditorRunning();
-    // Closes every editor window and waits for the editors to end.
-    static void CloseEditors();
+    static void CloseEditors() { CloseEditorWindows(); }
     // Starts the registered removal through Wine's list of installed programs
     // and answers its questions; returns the success message's text.
     static std::string RemoveThroughInstalledPrograms(bool removeBackups = true);

@@ -16,43 +16,13 @@ const std::wstring kForeignMedia = kForeignParent +
                                    L"\\Brellic M\x00e9"
                                    L"dia \x0417\x0430\x0433\x0440\x0443\x0437\x043a\x0430";
 
-std::wstring Wide(const std::string& text) {
-    int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> out(static_cast<size_t>(n > 0 ? n : 1));
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), n);
-    return out.data();
-}
-
 bool CopyMediaTo(const std::wstring& folder) {
     ::CreateDirectoryW(kForeignParent.c_str(), nullptr);
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA(TEST_MEDIA_DIR "\\*", &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    bool ok = true;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ok = ::CopyFileW(Wide(std::string(TEST_MEDIA_DIR) + "\\" + fd.cFileName).c_str(),
-                             (folder + L"\\" + Wide(fd.cFileName)).c_str(), FALSE) &&
-                 ok;
-    } while (::FindNextFileA(h, &fd));
-    ::FindClose(h);
-    return ok;
+    return CopyFolderFiles(Wide(TEST_MEDIA_DIR), folder);
 }
 
 void RemoveMedia(const std::wstring& folder) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring path = folder + L"\\" + fd.cFileName;
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(path.c_str());
-        } while (::FindNextFileW(h, &fd));
-        ::FindClose(h);
-    }
-    ::RemoveDirectoryW(folder.c_str());
+    DeleteTree(folder);
     ::RemoveDirectoryW(kForeignParent.c_str());
 }
 

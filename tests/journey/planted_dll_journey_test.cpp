@@ -73,7 +73,7 @@ TEST_F(Journey, LibrariesPlantedBesideTheProgramsAreNeverLoaded) {
     EXPECT_TRUE(FileExists(std::string(kDefaultFolder) + "\\Scrivo.exe"));
 
     // The copy's own folder is new and closed to others; the temporary folder around it is not.
-    std::string temporary = TemporaryFolder().substr(0, TemporaryFolder().size() - 1);
+    std::string temporary = TempFolderPath().substr(0, TempFolderPath().size() - 1);
     Plant(temporary);
     EXPECT_EQ(RemoveThroughInstalledPrograms(), "You have successfully removed Brellic Pagewright.");
     EXPECT_FALSE(DirExists(kDefaultFolder));

@@ -15,12 +15,7 @@ int BarPosition(HWND progress) {
 
 // Waits until the bar has passed the position.
 bool BarPasses(HWND progress, int position) {
-    for (int i = 0; i < 200; ++i) {
-        if (BarPosition(progress) > position)
-            return true;
-        ::Sleep(50);
-    }
-    return false;
+    return WaitUntil([&] { return BarPosition(progress) > position; }, 10000);
 }
 }  // namespace
 

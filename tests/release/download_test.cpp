@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "any_process.h"
 #include "common/product_catalogue.h"
 #include "process_startup.h"
 #include "test_fs.h"
@@ -14,10 +13,6 @@
 #include "ui_driver.h"
 
 namespace {
-std::wstring Wide(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 std::string BuiltDownload() {
     WIN32_FIND_DATAA found;
     std::string folder = TEST_BUILD_DIR "\\release\\";
@@ -51,7 +46,7 @@ protected:
         ::CreateDirectoryA(m_temp.c_str(), nullptr);
     }
 
-    WatchedProcess Start(const std::wstring& exe, const std::wstring& args) {
+    ChildProcess Start(const std::wstring& exe, const std::wstring& args) {
         ScopedEnvironmentVariable temp("TEMP", m_temp.c_str()), tmp("TMP", m_temp.c_str());
         std::wstring commandLine = L"\"" + exe + L"\" " + args;
         STARTUPINFOW startup = {};
@@ -59,10 +54,10 @@ protected:
         PROCESS_INFORMATION process = {};
         if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                               &process))
-            return WatchedProcess(0);
+            return ChildProcess(0);
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
-        return WatchedProcess(process.dwProcessId);
+        return ChildProcess(process.dwProcessId);
     }
 
     // A copy of the download changed by the function.
@@ -82,26 +77,20 @@ protected:
 // A dialog of setup.exe run from an unpack folder under the test's temporary folder.
 HWND WaitForSetupDialog(const std::string& temp, DWORD* pid) {
     std::wstring prefix = Wide(temp + "\\Pagewright-");
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 30000; ::Sleep(100)) {
-        std::vector<HWND> windows;
-        ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&windows));
-        for (HWND hwnd : windows) {
+    return WaitFor(
+        WindowsOfAllProcesses(),
+        [&](HWND hwnd) {
             if (WindowClass(hwnd) != "#32770")
-                continue;
+                return false;
             ::GetWindowThreadProcessId(hwnd, pid);
-            HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, *pid);
-            wchar_t image[MAX_PATH * 2];
-            DWORD size = MAX_PATH * 2;
-            bool ours = process && ::QueryFullProcessImageNameW(process, 0, image, &size) &&
-                        _wcsnicmp(image, prefix.c_str(), prefix.size()) == 0 &&
-                        std::wstring(image).ends_with(L"\\setup.exe");
-            if (process)
-                ::CloseHandle(process);
-            if (ours)
-                return hwnd;
-        }
-    }
-    return nullptr;
+            ScopedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, *pid));
+            std::vector<wchar_t> image(32768);
+            DWORD size = static_cast<DWORD>(image.size());
+            return process && ::QueryFullProcessImageNameW(process.Get(), 0, image.data(), &size) &&
+                   _wcsnicmp(image.data(), prefix.c_str(), prefix.size()) == 0 &&
+                   std::wstring(image.data()).ends_with(L"\\setup.exe");
+        },
+        30000);
 }
 }  // namespace
 
@@ -111,7 +100,7 @@ TEST_F(Download, RunsTheWizardFromAFolderWithBlanksAndForeignLettersAndCleansUpW
     std::wstring copy = folder + L"\\Pagewright setup.exe";
     ASSERT_TRUE(::CopyFileW(Wide(m_download).c_str(), copy.c_str(), FALSE));
 
-    WatchedProcess download = Start(copy, L"notruneditor");
+    ChildProcess download = Start(copy, L"notruneditor");
     DWORD setupId = 0;
     HWND welcome = WaitForSetupDialog(m_temp, &setupId);
     ASSERT_NE(nullptr, welcome) << "setup's welcome page did not appear";
@@ -133,17 +122,18 @@ TEST_F(Download, RunsTheWizardFromAFolderWithBlanksAndForeignLettersAndCleansUpW
 
 TEST_F(Download, ATruncatedDownloadRunUnattendedFailsWithoutAWord) {
     std::string copy = DamagedCopy([](std::string* bytes) { bytes->resize(bytes->size() * 3 / 4); });
-    WatchedProcess download = Start(Wide(copy), L"/S");
+    ChildProcess download = Start(Wide(copy), L"/S");
     EXPECT_EQ(1603, download.WaitExit(30000));
-    EXPECT_TRUE(NoMessageBoxWith("damaged"));
+    EXPECT_FALSE(WaitFor(
+        WindowsOfAllProcesses(), [](HWND w) { return IsBoxWith(w, "damaged"); }, 0));
     EXPECT_EQ(0, CountEntries(m_temp));
 }
 
 TEST_F(Download, AChangedByteIsReportedAndNothingIsInstalled) {
     // The middle of the file lies in the packed media.
     std::string copy = DamagedCopy([](std::string* bytes) { (*bytes)[bytes->size() / 2] ^= 0x20; });
-    WatchedProcess download = Start(Wide(copy), L"");
-    HWND box = WaitForAnyMessageBox("The download is damaged");
+    ChildProcess download = Start(Wide(copy), L"");
+    HWND box = WaitForBox(WindowsOfAllProcesses(), "The download is damaged");
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(0, CountUnpackFolders(m_temp));
     PressButton(box, IDOK);
@@ -161,8 +151,8 @@ TEST_F(Download, ATemporaryDriveThatFillsUpIsReportedAndLeftEmpty) {
     ::CreateDirectoryA(m_temp.c_str(), nullptr);
     std::string filler = std::string(drive) + "\\filler";
     ASSERT_TRUE(WriteFileText(filler, std::string(700 << 10, 'x')));
-    WatchedProcess download = Start(Wide(m_download), L"");
-    HWND box = WaitForAnyMessageBox("enough free space");
+    ChildProcess download = Start(Wide(m_download), L"");
+    HWND box = WaitForBox(WindowsOfAllProcesses(), "enough free space");
     EXPECT_NE(nullptr, box);
     if (box)
         PressButton(box, IDOK);
@@ -177,13 +167,13 @@ TEST_F(Download, ATemporaryDriveThatFillsUpIsReportedAndLeftEmpty) {
 TEST_F(Download, SilentInstallAndRemovalLikeTheMedia) {
     ProductKeysGuard keys;
     std::string folder = m_scratch / "Brellic Pagewright";
-    WatchedProcess download = Start(Wide(m_download), Wide("/S /D=" + folder));
+    ChildProcess download = Start(Wide(m_download), Wide("/S /D=" + folder));
     ASSERT_EQ(0, download.WaitExit(60000));
     EXPECT_TRUE(FileExists(folder + "\\Scrivo.exe"));
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), folder + "\\");
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kVersionValue), "2.1.0.0");
     EXPECT_EQ(0, CountEntries(m_temp));
-    WatchedProcess removal = Start(Wide(folder + "\\uninstall.exe"), L"/S");
+    ChildProcess removal = Start(Wide(folder + "\\uninstall.exe"), L"/S");
     ASSERT_EQ(0, removal.WaitExit(60000));
     EXPECT_FALSE(DirExists(folder));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));

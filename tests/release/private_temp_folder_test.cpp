@@ -13,12 +13,6 @@
 #include "unix_link.h"
 
 namespace {
-std::wstring Wide(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 std::string SidText(PSID sid) {
     LPSTR text = nullptr;

@@ -1,5 +1,7 @@
 #include "message_box_answerer.h"
 
+#include <climits>
+
 #include "ui_driver.h"
 
 MessageBoxAnswerer::MessageBoxAnswerer(std::vector<Reply> replies) : m_replies(std::move(replies)) {
@@ -21,16 +23,21 @@ bool MessageBoxAnswerer::AllAnswered() {
     return m_next == m_replies.size();
 }
 
+// Watches for as long as the test runs: each box is answered as it comes.
 void MessageBoxAnswerer::Watch() {
-    DWORD self = ::GetCurrentProcessId();
-    while (!m_stop) {
-        for (HWND window : TopWindowsOf(self)) {
-            if (IsMessageBox(window)) {
-                Answer(window);
-                WaitGone(window, 5000);
-            }
-        }
-        ::Sleep(20);
+    WindowSource windows = WindowsOfProcess(::GetCurrentProcessId());
+    for (;;) {
+        HWND box = nullptr;
+        WaitUntil(
+            [&] {
+                box = WaitFor(windows, IsMessageBox, 0);
+                return box || m_stop;
+            },
+            INT_MAX);
+        if (m_stop)
+            return;
+        Answer(box);
+        WaitGone(box, 5000);
     }
 }
 

@@ -37,7 +37,5 @@ bool ModalThread::Finished() const {
 }
 
 std::vector<HWND> ModalThread::Windows() const {
-    std::vector<HWND> found;
-    ::EnumThreadWindows(m_threadId, CollectVisibleWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return WindowsOfThread(m_threadId)();
 }

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "ui_driver.h"
+
 ScratchDir::ScratchDir(const char* tag) {
     static std::atomic<int> counter{0};
     char temp[MAX_PATH];
@@ -19,6 +21,24 @@ ScratchDir::ScratchDir(const char* tag) {
 
 ScratchDir::~ScratchDir() {
     DeleteTree(m_path);
+}
+
+std::wstring Wide(const std::string& text) {
+    int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> out(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), n);
+    return out.data();
+}
+
+std::string Narrow(const std::wstring& text) {
+    int n = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::vector<char> out(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+    return out.data();
+}
+
+bool PathExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool FileExists(const std::string& path) {
@@ -57,42 +77,50 @@ bool CopyOneFile(const std::string& from, const std::string& to) {
 }
 
 bool CopyFolderFiles(const std::string& from, const std::string& to) {
-    ::CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA((from + "\\*").c_str(), &fd);
+    return CopyFolderFiles(Wide(from), Wide(to));
+}
+
+bool CopyFolderFiles(const std::wstring& from, const std::wstring& to) {
+    ::CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW fd;
+    HANDLE h = ::FindFirstFileW((from + L"\\*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE)
         return false;
     bool ok = true;
     do {
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ok = CopyOneFile(from + "\\" + fd.cFileName, to + "\\" + fd.cFileName) && ok;
-    } while (::FindNextFileA(h, &fd));
+            ok = ::CopyFileW((from + L"\\" + fd.cFileName).c_str(), (to + L"\\" + fd.cFileName).c_str(), FALSE) && ok;
+    } while (::FindNextFileW(h, &fd));
     ::FindClose(h);
     return ok;
 }
 
 void DeleteTree(const std::string& path) {
-    DWORD a = ::GetFileAttributesA(path.c_str());
+    DeleteTree(Wide(path));
+}
+
+void DeleteTree(const std::wstring& path) {
+    DWORD a = ::GetFileAttributesW(path.c_str());
     if (a == INVALID_FILE_ATTRIBUTES)
         return;
     if (!(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!::DeleteFileA(path.c_str()))
-            ::RemoveDirectoryA(path.c_str());
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!::DeleteFileW(path.c_str()))
+            ::RemoveDirectoryW(path.c_str());
         return;
     }
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA((path + "\\*").c_str(), &fd);
+    WIN32_FIND_DATAW fd;
+    HANDLE h = ::FindFirstFileW((path + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = fd.cFileName;
-            if (name != "." && name != "..")
-                DeleteTree(path + "\\" + name);
-        } while (::FindNextFileA(h, &fd));
+            std::wstring name = fd.cFileName;
+            if (name != L"." && name != L"..")
+                DeleteTree(path + L"\\" + name);
+        } while (::FindNextFileW(h, &fd));
         ::FindClose(h);
     }
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryA(path.c_str());
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryW(path.c_str());
 }
 
 int CountEntries(const std::string& folder) {
@@ -108,4 +136,8 @@ int CountEntries(const std::string& folder) {
     } while (::FindNextFileA(h, &fd));
     ::FindClose(h);
     return n;
+}
+
+bool WaitFileGone(const std::string& path, int timeoutMs) {
+    return WaitUntil([&] { return ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }, timeoutMs);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/function_cast.h"
+#include "ui_driver.h"
 
 namespace {
 // The host path of a Windows path; empty when not on Wine.
@@ -51,16 +52,12 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
         return false;
     std::string unixLink = unixParent + "/" + link.substr(slash + 1);
     RunHostCommand("Z:\\bin\\ln -s \"" + unixTarget + "\" \"" + unixLink + "\"");
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 5000; ::Sleep(50))
-        if (IsFolderLink(link))
-            return true;
-    return false;
+    return WaitUntil([&] { return IsFolderLink(link); }, 5000);
 }
 
 void RemoveFolderLink(const std::string& link) {
     if (!IsFolderLink(link))
         return;
     RunHostCommand("Z:\\bin\\rm -f \"" + UnixPath(link) + "\"");
-    for (DWORD start = ::GetTickCount(); IsFolderLink(link) && ::GetTickCount() - start < 5000;)
-        ::Sleep(50);
+    WaitUntil([&] { return !IsFolderLink(link); }, 5000);
 }

@@ -1,5 +1,6 @@
 #include "wizard_driver.h"
 
+#include "common/single_run.h"
 #include "setup/res/resource.h"
 #include "test_fs.h"
 #include "test_paths.h"
@@ -60,36 +61,9 @@ Page PageOf(HWND hwnd) {
     return Page::None;
 }
 
-WindowSource WindowsOfProcess(DWORD pid) {
-    return [pid] { return TopWindowsOf(pid); };
-}
-
-WindowSource WindowsOfThread(const ModalThread& thread) {
-    return [&thread] { return thread.Windows(); };
-}
-
-HWND WaitFor(const WindowSource& windows, const std::function<bool(HWND)>& test, int timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        for (HWND hwnd : windows())
-            if (test(hwnd))
-                return hwnd;
-        if (static_cast<int>(::GetTickCount() - start) > timeoutMs)
-            return nullptr;
-        ::Sleep(20);
-    }
-}
-
 HWND WaitForPage(const WindowSource& windows, Page page, int timeoutMs) {
     return WaitFor(
         windows, [page](HWND hwnd) { return PageOf(hwnd) == page; }, timeoutMs);
-}
-
-HWND WaitForBox(const WindowSource& windows, const std::string& fragment, int timeoutMs) {
-    return WaitFor(
-        windows,
-        [&](HWND hwnd) { return IsMessageBox(hwnd) && MessageBoxText(hwnd).find(fragment) != std::string::npos; },
-        timeoutMs);
 }
 
 std::string DescribeWindows(const WindowSource& windows) {
@@ -103,120 +77,6 @@ std::string DescribeWindows(const WindowSource& windows) {
             text += std::string(PageName(PageOf(hwnd))) + " \"" + WindowText(hwnd) + "\"";
     }
     return text.empty() ? "no window" : text;
-}
-
-void Click(HWND dialog, int id) {
-    ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
-void PressEscape(HWND dialog) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    HWND target = dialog;
-    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus &&
-        (info.hwndFocus == dialog || ::IsChild(dialog, info.hwndFocus)))
-        target = info.hwndFocus;
-    ::PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    ::PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-}
-
-void PressCloseBox(HWND dialog) {
-    ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-}
-
-void PressKeys(HWND dialog, std::initializer_list<WORD> keys) {
-    ::SetForegroundWindow(dialog);
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Settle();
-}
-
-std::string ClipboardText() {
-    std::string text = "<none>";
-    if (!::OpenClipboard(nullptr))
-        return text;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(::GlobalLock(data))) {
-            text = chars;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
-}
-
-void TypeText(HWND dialog, int editId, const std::string& text) {
-    HWND edit = ::GetDlgItem(dialog, editId);
-    ::SendMessageA(edit, EM_SETSEL, 0, -1);
-    if (text.empty()) {
-        ::SendMessageA(edit, WM_CHAR, VK_BACK, 1);
-        return;
-    }
-    for (char ch : text)
-        ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
-}
-
-bool IsChecked(HWND dialog, int id) {
-    return ::SendMessageA(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-bool IsShown(HWND dialog, int id) {
-    return ::IsWindowVisible(::GetDlgItem(dialog, id)) != FALSE;
-}
-
-void MovePointerTo(int x, int y) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = ::MulDiv(x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = ::MulDiv(y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
-}
-
-POINT CentreOf(HWND dialog, int id) {
-    RECT rc = WindowRect(::GetDlgItem(dialog, id));
-    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
-void DragWindowTo(HWND window, int x, int y) {
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-RECT WindowRect(HWND window) {
-    RECT rc{};
-    ::GetWindowRect(window, &rc);
-    return rc;
-}
-
-::testing::AssertionResult CentredOnWorkArea(HWND window) {
-    RECT work{};
-    if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
-        return ::testing::AssertionFailure() << "no work area";
-    RECT rc = WindowRect(window);
-    int dx = (rc.left + rc.right) - (work.left + work.right), dy = (rc.top + rc.bottom) - (work.top + work.bottom);
-    // Twice the offsets, so that a centre between two pixels passes.
-    if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "window centre off the work area's by (" << dx / 2.0 << ", " << dy / 2.0
-                                         << ") pixels";
-}
-
-bool Answer(HWND box, int button) {
-    PressButton(box, button);
-    return WaitGone(box, 10000);
 }
 
 bool ClickAndLeave(HWND page, int button, int timeoutMs) {
@@ -245,11 +105,56 @@ std::string SetupExe(const std::string& mediaDir, bool seamed) {
 }
 }  // namespace
 
+// A run still ending (or a page test's setup object in this process) may hold
+// the lock a moment longer; a run started then would end at once with 1618.
+bool WaitSingleRunFree(int timeoutMs) {
+    ScopedHandle lock(::CreateMutexA(nullptr, FALSE, kSingleRunName));
+    if (!lock)
+        return true;
+    DWORD waited = ::WaitForSingleObject(lock.Get(), static_cast<DWORD>(timeoutMs));
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED)
+        return false;
+    ::ReleaseMutex(lock.Get());
+    return true;
+}
+
+namespace {
+const std::string& AfterTheLockIsFree(const std::string& exe) {
+    EXPECT_TRUE(WaitSingleRunFree()) << "another run of setup or uninstall holds the lock";
+    return exe;
+}
+}  // namespace
+
 SetupRun::SetupRun(const std::string& mediaDir, const SetupOptions& options)
-    : m_process(SetupExe(mediaDir, options.seamed),
+    : m_process(AfterTheLockIsFree(SetupExe(mediaDir, options.seamed)),
                 options.args,
                 options.workingDir.empty() ? mediaDir : options.workingDir,
                 options.env) {}
+
+HWND SetupRun::Await(const std::function<bool(HWND)>& test, int timeoutMs) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND hwnd : Windows()())
+                if (test(hwnd))
+                    return (found = hwnd) != nullptr;
+            return !m_process.Running();
+        },
+        timeoutMs);
+    return found;
+}
+
+HWND SetupRun::WaitPage(Page page, int timeoutMs) const {
+    return Await([page](HWND hwnd) { return PageOf(hwnd) == page; }, timeoutMs);
+}
+
+HWND SetupRun::Box(const std::string& fragment, int timeoutMs) const {
+    return Await([&](HWND hwnd) { return IsBoxWith(hwnd, fragment); }, timeoutMs);
+}
+
+std::string SetupRun::Describe() const {
+    return "setup " + m_process.State() + ", showing " + DescribeWindows(Windows());
+}
 
 bool SetupRun::QuitFrom(HWND page) {
     if (!page)

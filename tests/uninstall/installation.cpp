@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "any_process.h"
 #include "common/product_catalogue.h"
 #include "common/shell_folders.h"
 #include "test_paths.h"
+#include "ui_driver.h"
 #include "uninstall/uninstall_rules.h"
 
 namespace {
@@ -77,14 +77,6 @@ void TestInstallation::Register(HKEY root) {
     text(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallPath", uninstaller);
 }
 
-std::string GroupFolder() {
-    return std::string(GetProgramsFolder().c_str()) + "\\Brellic Pagewright";
-}
-
-std::string DesktopLink() {
-    return std::string(GetDesktopFolder().c_str()) + "\\Brellic Pagewright.lnk";
-}
-
 std::vector<std::string> GroupLinks() {
     std::string group = GroupFolder();
     return {group + "\\Brellic Pagewright.lnk", group + "\\Uninstall.lnk", group + "\\Brellic Leafview.lnk",
@@ -117,28 +109,6 @@ std::vector<std::string> TestInstallation::RemainingFiles() const {
     return remaining;
 }
 
-std::string WindowsFolderPath() {
-    char path[MAX_PATH] = {};
-    ::GetWindowsDirectoryA(path, MAX_PATH);
-    return std::string(path) + "\\";
-}
-
-std::string SystemFolderPath() {
-    char path[MAX_PATH] = {};
-    ::GetSystemDirectoryA(path, MAX_PATH);
-    return std::string(path) + "\\";
-}
-
-std::string TempFolderPath() {
-    char path[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, path);
-    return path;
-}
-
-std::string ShellFolderPath(int csidl) {
-    return std::string(GetSpecialFolderPath(csidl).c_str()) + "\\";
-}
-
 ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder) {
     ::GetCurrentDirectoryA(MAX_PATH, m_saved);
     ::SetCurrentDirectoryA(folder.c_str());
@@ -146,20 +116,6 @@ ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder) {
 
 ScopedCurrentFolder::~ScopedCurrentFolder() {
     ::SetCurrentDirectoryA(m_saved);
-}
-
-std::vector<std::string> OwnTempFolders() {
-    std::vector<std::string> folders;
-    WIN32_FIND_DATAA found;
-    HANDLE find = ::FindFirstFileA((TempFolderPath() + "Brellic Pagewright-*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return folders;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            folders.push_back(TempFolderPath() + found.cFileName);
-    } while (::FindNextFileA(find, &found));
-    ::FindClose(find);
-    return folders;
 }
 
 std::string NewOwnTempFolder() {
@@ -180,16 +136,6 @@ std::string TempCopyPath() {
     return folders.size() == 1 ? TempCopyIn(folders[0]) : std::string();
 }
 
-bool WaitOwnTempFoldersGone(int timeoutMs) {
-    DWORD start = ::GetTickCount();
-    while (!OwnTempFolders().empty()) {
-        if (::GetTickCount() - start > static_cast<DWORD>(timeoutMs))
-            return false;
-        ::Sleep(100);
-    }
-    return true;
-}
-
 std::string OldFixedTempFolder() {
     return TempFolderPath() + "Brellic Pagewright";
 }
@@ -204,11 +150,12 @@ TempCopyGuard::TempCopyGuard() {
 
 TempCopyGuard::~TempCopyGuard() {
     // A copy that is just ending may hold its file a little longer.
-    DWORD start = ::GetTickCount();
-    while (!OwnTempFolders().empty() && ::GetTickCount() - start < 5000) {
-        for (const std::string& folder : OwnTempFolders())
-            DeleteTree(folder);
-        ::Sleep(50);
-    }
+    WaitUntil(
+        [] {
+            for (const std::string& folder : OwnTempFolders())
+                DeleteTree(folder);
+            return OwnTempFolders().empty();
+        },
+        5000);
     WaitProcessesEnded("cmd.exe");
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "test_fs.h"
+#include "test_places.h"
 #include "test_registry.h"
 
 class TestInstallation {
@@ -44,20 +45,14 @@ private:
     std::string m_dir;
 };
 
-// The product's link files and group folder.
-std::string GroupFolder();
-std::string DesktopLink();
+// The product's link files in its group folder.
 std::vector<std::string> GroupLinks();
 
-// The removal runs' folders "%TEMP%\Brellic Pagewright-<hex>" there are now.
-std::vector<std::string> OwnTempFolders();
-// A new such folder, as a first run makes it; the path of the copy in it.
+// A new folder of a removal run, as a first run makes it; the path of the copy in it.
 std::string NewOwnTempFolder();
 std::string TempCopyIn(const std::string& folder);
 // The copy in the one removal run's folder there is; empty when there is not exactly one.
 std::string TempCopyPath();
-// True once no removal run's folder is left.
-bool WaitOwnTempFoldersGone(int timeoutMs = 15000);
 // The folder the removal runs once used; left alone by them now.
 std::string OldFixedTempFolder();
 
@@ -73,12 +68,6 @@ public:
 
 // Names of the installed files, in the uninstaller's order.
 std::vector<std::string> InstalledNames();
-
-// The system's folders, with trailing backslashes.
-std::string WindowsFolderPath();
-std::string SystemFolderPath();
-std::string TempFolderPath();
-std::string ShellFolderPath(int csidl);
 
 // Runs the test with another current folder, so relative names have a target.
 class ScopedCurrentFolder {

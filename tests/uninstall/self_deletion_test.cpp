@@ -2,8 +2,8 @@
 // way a running program holds its own file.
 #include <gtest/gtest.h>
 
-#include "any_process.h"
 #include "test_fs.h"
+#include "ui_driver.h"
 #include "uninstall/self_delete.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
-#include "any_process.h"
 #include "common/product_catalogue.h"
 #include "framework/scoped_handles.h"
 #include "installation.h"
@@ -27,7 +27,7 @@ std::string PlaceCopy() {
 
 // Answers the first run's question; returns its exit code.
 int ConfirmFirstRun(ChildProcess& firstRun, int button) {
-    HWND box = WaitForMessageBox(firstRun.Id(), kConfirm);
+    HWND box = WaitForBox(WindowsOfProcess(firstRun.Id()), kConfirm);
     if (!box)
         return -2;
     EXPECT_EQ(WindowText(box), "Uninstall Brellic Pagewright");
@@ -41,10 +41,10 @@ int ConfirmFirstRun(ChildProcess& firstRun, int button) {
 // presses OK and waits for the copy to end. Returns the copy's exit code, or
 // -2 when no such box appeared. The copy's folder goes to *folder.
 int AnswerCopy(const char* text, int readingMs = 0, std::string* folder = nullptr) {
-    HWND box = WaitForAnyMessageBox(text);
+    HWND box = WaitForBox(WindowsOfAllProcesses(), text);
     if (!box)
         return -2;
-    WatchedProcess copy = WatchedProcess::OfWindow(box);
+    ChildProcess copy = ChildProcess::OfWindow(box);
     EXPECT_EQ(WindowText(box), "Uninstall");
     // The copy's file stays as long as the copy shows its message.
     std::string copyPath = TempCopyPath();
@@ -69,24 +69,43 @@ void ExpectEverythingRemoved(const TestInstallation& inst) {
 }
 }  // namespace
 
-// Started from the installation folder as its current folder, which the copy
-// must still be able to remove; the vendor folder's name has a blank in it.
-TEST(TwoRuns, RoundTripRemovesEverythingAndTheCopyItself) {
+// A removal through the first run's question, as a user starts it: the copy
+// removes everything, reports, and its folder goes once it has ended.
+struct FirstRunRemoval {
+    const char* name;
+    bool registered;             // without SetupPath the uninstaller's own folder is removed
+    bool startedInInstallation;  // the installation folder is the current folder, and must still go
+    int readingMs;               // how long the user reads the success message
+    bool withoutComspec;         // the system's own interpreter deletes the copy
+};
+
+class TwoRunsRemoval : public ::testing::TestWithParam<FirstRunRemoval> {};
+
+TEST_P(TwoRunsRemoval, RemovesEverythingAndTheCopyItself) {
+    const FirstRunRemoval& row = GetParam();
     TempCopyGuard copyGuard;
     TestInstallation inst;
     inst.Populate();
-    inst.Register();
+    if (row.registered)
+        inst.Register();
     inst.CreateShortcuts();
+    ScopedEnvironmentVariable comspec("COMSPEC", row.withoutComspec ? nullptr : ::getenv("COMSPEC"));
 
-    ChildProcess firstRun(inst.Path("uninstall.exe"), "", inst.Dir());
+    ChildProcess firstRun(inst.Path("uninstall.exe"), "", row.startedInInstallation ? inst.Dir() : "");
     ASSERT_TRUE(firstRun.Started());
     EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
-    // A user who reads the message for a while: the copy must still go.
-    EXPECT_EQ(AnswerCopy(kSuccess, 2500), 0);
-
+    EXPECT_EQ(AnswerCopy(kSuccess, row.readingMs), 0);
     ExpectEverythingRemoved(inst);
     EXPECT_TRUE(WaitOwnTempFoldersGone());
 }
+
+INSTANTIATE_TEST_SUITE_P(,
+                         TwoRunsRemoval,
+                         ::testing::Values(FirstRunRemoval{"RoundTripFromTheInstallationFolder", true, true, 2500,
+                                                           false},
+                                           FirstRunRemoval{"WithoutSetupPath", false, false, 0, false},
+                                           FirstRunRemoval{"WithoutComspec", true, false, 0, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TwoRuns, AnsweringNoChangesNothing) {
     TempCopyGuard copyGuard;
@@ -143,52 +162,47 @@ TEST(TwoRuns, ARemovalRunTurnedAwayTakesItsFolder) {
     EXPECT_TRUE(FileExists(inst.Path("Scrivo.exe")));
 }
 
-TEST(TwoRuns, WithoutSetupPathTheUninstallersOwnFolderIsRemoved) {
-    TempCopyGuard copyGuard;
-    TestInstallation inst;
-    inst.Populate();
-    inst.CreateShortcuts();
+// The copy started by hand, without the first run: no question first, and
+// the folder comes from SetupPath or from its command line. The temporary
+// folder named in another letter case still means the removal run.
+struct CopyByHand {
+    const char* name;
+    bool folderOnCommandLine;
+    bool lowerCaseTemp;
+};
 
-    ChildProcess firstRun(inst.Path("uninstall.exe"), "");
-    EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
-    EXPECT_EQ(AnswerCopy(kSuccess), 0);
-    ExpectEverythingRemoved(inst);
-}
+class TwoRunsCopyByHand : public ::testing::TestWithParam<CopyByHand> {};
 
-TEST(TwoRuns, CopyStartedByHandTakesTheFolderFromSetupPath) {
+TEST_P(TwoRunsCopyByHand, RemovesEverything) {
+    const CopyByHand& row = GetParam();
     TempCopyGuard copyGuard;
     TestInstallation inst;
     inst.Populate();
     inst.Register();
     std::string placed = PlaceCopy();
+    std::string temp = TempFolderPath();
+    if (row.lowerCaseTemp) {
+        std::string lower = temp;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](char c) { return static_cast<char>(::tolower(c)); });
+        ASSERT_NE(lower, temp);
+        temp = lower;
+    }
+    ScopedEnvironmentVariable tmp("TMP", temp.c_str());
+    ScopedEnvironmentVariable tempVariable("TEMP", temp.c_str());
 
-    ChildProcess copy(placed, "");
-    EXPECT_EQ(AnswerCopy(kSuccess), 0);  // no question first
+    ChildProcess copy(placed, row.folderOnCommandLine ? inst.Dir() : "");
+    EXPECT_EQ(AnswerCopy(kSuccess), 0);
     EXPECT_EQ(copy.WaitExit(), 0);
     ExpectEverythingRemoved(inst);
     EXPECT_TRUE(WaitOwnTempFoldersGone());
 }
 
-// The temporary folder named in another letter case still means the removal run.
-TEST(TwoRuns, ModeTestIgnoresLetterCase) {
-    TempCopyGuard copyGuard;
-    TestInstallation inst;
-    inst.Populate();
-    inst.Register();
-    std::string placed = PlaceCopy();
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    std::string lower = temp;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return static_cast<char>(::tolower(c)); });
-    ASSERT_NE(lower, temp);
-    ScopedEnvironmentVariable tmp("TMP", lower.c_str());
-    ScopedEnvironmentVariable tempVariable("TEMP", lower.c_str());
-
-    ChildProcess copy(placed, inst.Dir());
-    EXPECT_EQ(AnswerCopy(kSuccess), 0);
-    EXPECT_EQ(copy.WaitExit(), 0);
-    ExpectEverythingRemoved(inst);
-}
+INSTANTIATE_TEST_SUITE_P(,
+                         TwoRunsCopyByHand,
+                         ::testing::Values(CopyByHand{"TakesTheFolderFromSetupPath", false, false},
+                                           CopyByHand{"ModeTestIgnoresLetterCase", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TwoRuns, RunningEditorStopsEverythingBeforeAnythingIsDeleted) {
     TempCopyGuard copyGuard;
@@ -198,7 +212,7 @@ TEST(TwoRuns, RunningEditorStopsEverythingBeforeAnythingIsDeleted) {
     inst.CreateShortcuts();
     std::string placed = PlaceCopy();
     ChildProcess editor(inst.Path("Scrivo.exe"), "");
-    ASSERT_TRUE(WaitForWindow(editor.Id(), [](HWND w) { return WindowText(w) == "Brellic Pagewright"; }));
+    ASSERT_TRUE(WaitFor(WindowsOfProcess(editor.Id()), [](HWND w) { return WindowText(w) == "Brellic Pagewright"; }));
 
     ChildProcess copy(placed, inst.Dir());
     EXPECT_EQ(AnswerCopy(kInUse), 0);
@@ -210,23 +224,6 @@ TEST(TwoRuns, RunningEditorStopsEverythingBeforeAnythingIsDeleted) {
     // The copy goes all the same: the next attempt makes a fresh one.
     EXPECT_TRUE(WaitOwnTempFoldersGone());
     EXPECT_TRUE(editor.Running());
-}
-
-// Without an interpreter to name, nothing is started; the removal itself
-// succeeds and says so, and only the copy stays behind.
-// The copy is deleted by the system's own interpreter, whatever COMSPEC says.
-TEST(TwoRuns, WithoutComspecTheCopyIsStillDeleted) {
-    TempCopyGuard copyGuard;
-    TestInstallation inst;
-    inst.Populate();
-    inst.Register();
-    ScopedEnvironmentVariable comspec("COMSPEC", nullptr);
-
-    ChildProcess firstRun(inst.Path("uninstall.exe"), "");
-    EXPECT_EQ(ConfirmFirstRun(firstRun, IDYES), 0);
-    EXPECT_EQ(AnswerCopy(kSuccess), 0);
-    ExpectEverythingRemoved(inst);
-    EXPECT_TRUE(WaitOwnTempFoldersGone());
 }
 
 // An interpreter named without its folder is taken from the system folder,
@@ -286,10 +283,10 @@ TEST(TwoRuns, ACopyThatCannotBeMadeIsReported) {
     ScopedEnvironmentVariable tmp("TMP", missing.c_str());
     ScopedEnvironmentVariable tempVariable("TEMP", missing.c_str());
     ChildProcess firstRun(inst.Path("uninstall.exe"), "");
-    HWND box = WaitForMessageBox(firstRun.Id(), kConfirm);
+    HWND box = WaitForBox(WindowsOfProcess(firstRun.Id()), kConfirm);
     ASSERT_TRUE(box);
     PressButton(box, IDYES);
-    HWND failed = WaitForMessageBox(firstRun.Id(), "could not copy itself to \"" + missing);
+    HWND failed = WaitForBox(WindowsOfProcess(firstRun.Id()), "could not copy itself to \"" + missing);
     EXPECT_TRUE(failed);
     if (failed)
         PressButton(failed, IDOK);

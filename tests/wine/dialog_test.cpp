@@ -23,9 +23,8 @@ TEST(FrameworkDialog, DialogAndItsControlAreFoundFromTheirWindowsOnEveryRun) {
     OkButtonDialog dialog;
     for (int run = 1; run <= 2; ++run) {
         ModalThread thread([&dialog] { return dialog.DoModal(); });
-        HWND window = WaitForWindow(::GetCurrentProcessId(), [&thread](HWND hwnd) {
-            return ::GetWindowThreadProcessId(hwnd, nullptr) == thread.ThreadId() && WindowClass(hwnd) == "#32770";
-        });
+        HWND window =
+            WaitFor(WindowsOfThread(thread.ThreadId()), [](HWND hwnd) { return WindowClass(hwnd) == "#32770"; });
         ASSERT_TRUE(window) << "run " << run;
         EXPECT_EQ(CWnd::FromHandle(window), &dialog) << "run " << run;
         EXPECT_EQ(CWnd::FromHandle(::GetDlgItem(window, IDOK)), &dialog.m_btnOk) << "run " << run;

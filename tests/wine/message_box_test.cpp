@@ -52,7 +52,7 @@ TEST(FrameworkMessageBox, CaptionIsTheProgramTitleAndTheBoxIsWhite) {
         app.SetDialogBkColor(RGB(255, 255, 255), RGB(0, 0, 0));  // colours the boxes of its own thread
         return static_cast<INT_PTR>(AfxMessageBox("A test message.", MB_OK));
     });
-    HWND box = WaitForMessageBox(::GetCurrentProcessId(), "A test message.");
+    HWND box = WaitForBox(WindowsOfProcess(::GetCurrentProcessId()), "A test message.");
     ASSERT_TRUE(box);
     EXPECT_EQ(WindowText(box), "setup");
     ::RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
@@ -86,8 +86,8 @@ TEST(FrameworkMessageBox, EachThreadKeepsItsOwnColoursUntilTheApplicationEnds) {
         app.SetDialogBkColor(second.background, second.text);
         return static_cast<INT_PTR>(AfxMessageBox("second thread", MB_OK));
     });
-    HWND firstBox = WaitForMessageBox(::GetCurrentProcessId(), "first thread");
-    HWND secondBox = WaitForMessageBox(::GetCurrentProcessId(), "second thread");
+    HWND firstBox = WaitForBox(WindowsOfProcess(::GetCurrentProcessId()), "first thread");
+    HWND secondBox = WaitForBox(WindowsOfProcess(::GetCurrentProcessId()), "second thread");
     ASSERT_TRUE(firstBox && secondBox);
     EXPECT_EQ(ColoursOf(firstBox), first);
     EXPECT_EQ(ColoursOf(secondBox), second);
@@ -97,7 +97,7 @@ TEST(FrameworkMessageBox, EachThreadKeepsItsOwnColoursUntilTheApplicationEnds) {
 
     app.ExitInstance();
     ::SetEvent(ended.Get());
-    HWND afterBox = WaitForMessageBox(::GetCurrentProcessId(), "after the end");
+    HWND afterBox = WaitForBox(WindowsOfProcess(::GetCurrentProcessId()), "after the end");
     ASSERT_TRUE(afterBox);
     EXPECT_NE(ColoursOf(afterBox).background, first.background) << "no colours once the application has ended";
     PressButton(afterBox, IDOK);

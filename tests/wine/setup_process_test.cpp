@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/product_catalogue.h"
+#include "framework/scoped_handles.h"
+#include "test_paths.h"
 #include "test_registry.h"
 #include "wizard_driver.h"
 
@@ -19,13 +22,20 @@ protected:
         ASSERT_TRUE(RegWriteRaw(root, kProductKey, kSetupPathValue, REG_SZ, folder.c_str(),
                                 static_cast<DWORD>(folder.size() + 1)));
     }
-    static bool NoMessageBoxes(DWORD pid) {
-        for (HWND w : TopWindowsOf(pid))
-            if (IsMessageBox(w))
-                return false;
-        return true;
-    }
+    static bool NoMessageBoxes(const SetupRun& run) { return !run.Await(IsMessageBox, 0); }
 };
+
+std::vector<std::string> MediaNames() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    ScopedFindHandle find(::FindFirstFileA(TEST_MEDIA_DIR "\\*", &found));
+    if (find)
+        do
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
+        while (::FindNextFileA(find.Get(), &found));
+    return names;
+}
 
 int CountValues(HKEY root, const char* path) {
     HKEY key;
@@ -39,86 +49,108 @@ int CountValues(HKEY root, const char* path) {
 }
 }  // namespace
 
-TEST_F(SetupProcess, FreshStartOpensTheWelcomePageAndQuittingChangesNothingButTheEmptyKey) {
-    SetupRun run(media.Path());
-    HWND welcome = run.WaitPage(Page::Welcome);
-    ASSERT_TRUE(welcome);
-    EXPECT_TRUE(NoMessageBoxes(run.Pid()));
-    EXPECT_TRUE(run.QuitFrom(welcome));
+// Where the media lies and which folder setup is started in: each start
+// reaches the welcome page without a message, and quitting leaves nothing but
+// the empty key that reading the earlier installation made.
+struct MediaPlace {
+    const char* name;
+    enum { Scratch, DeepFolder, DriveRoot } where;
+    const char* workingDir;  // empty: the media folder
+};
+
+class SetupStart : public SetupProcess, public ::testing::WithParamInterface<MediaPlace> {};
+
+TEST_P(SetupStart, OpensTheWelcomePageAndQuittingChangesNothingButTheEmptyKey) {
+    const MediaPlace& place = GetParam();
+    std::string folder = media.Path();
+    if (place.where == MediaPlace::DeepFolder) {
+        while (folder.size() < 230) {
+            folder += "\\nested-folder";
+            ::CreateDirectoryA(folder.c_str(), nullptr);
+        }
+    } else if (place.where == MediaPlace::DriveRoot) {
+        // Drive R: of the test prefix is an empty folder of its own, as a CD or a USB stick would be.
+        ASSERT_TRUE(DirExists("R:\\")) << "the test prefix maps R:";
+        folder = "R:";
+    }
+    ASSERT_TRUE(CopyMedia(folder));
+    // The drive's folder belongs to the prefix: only the copy goes again.
+    struct RemoveCopy {
+        std::string folder;
+        ~RemoveCopy() {
+            for (const std::string& name : folder.empty() ? std::vector<std::string>() : MediaNames())
+                DeleteTree(folder + "\\" + name);
+        }
+    } removeCopy{place.where == MediaPlace::DriveRoot ? folder : std::string()};
+    SetupOptions options;
+    options.workingDir = place.workingDir;
+    {
+        SetupRun run(folder, options);
+        HWND welcome = run.WaitPage(Page::Welcome);
+        ASSERT_TRUE(welcome) << run.Describe();
+        EXPECT_TRUE(NoMessageBoxes(run));
+        EXPECT_TRUE(run.QuitFrom(welcome)) << run.Describe();
+    }
     EXPECT_EQ(CountValues(HKEY_LOCAL_MACHINE, kProductKey), 0) << "only the empty key that the read created";
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(DirExists("C:\\Program Files\\Brellic Software\\Pagewright"));
 }
 
+INSTANTIATE_TEST_SUITE_P(,
+                         SetupStart,
+                         ::testing::Values(MediaPlace{"FromAScratchFolder", MediaPlace::Scratch, ""},
+                                           MediaPlace{"WhateverTheWorkingFolder", MediaPlace::Scratch, "C:\\windows"},
+                                           MediaPlace{"InTheRootOfADrive", MediaPlace::DriveRoot, "C:\\"},
+                                           MediaPlace{"NearTheLengthLimit", MediaPlace::DeepFolder, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(SetupProcess, MissingUninstallerIsOnlyWarnedAbout) {
     ASSERT_TRUE(::DeleteFileA((media / "uninstall.ex_").c_str()));
     SetupRun run(media.Path());
     HWND box = run.Box("is not found.");
-    ASSERT_TRUE(box);
+    ASSERT_TRUE(box) << run.Describe();
     EXPECT_EQ(MessageBoxText(box), "uninstall.exe is not found.");
     EXPECT_EQ(WindowText(box), "setup");
     PressButton(box, IDOK);
     HWND welcome = run.WaitPage(Page::Welcome);
-    ASSERT_TRUE(welcome);
-    EXPECT_TRUE(NoMessageBoxes(run.Pid()));
+    ASSERT_TRUE(welcome) << run.Describe();
+    EXPECT_TRUE(NoMessageBoxes(run));
     EXPECT_TRUE(run.QuitFrom(welcome));
 }
 
-TEST_F(SetupProcess, MissingMainFileStopsWithOneMessageAndTheInterruptedPage) {
-    ASSERT_TRUE(::DeleteFileA((media / "Scrivo.ex_").c_str()));
-    ASSERT_TRUE(::DeleteFileA((media / "uninstall.ex_").c_str()));
+// A main file that is missing or cannot be read: one message, no second one
+// for the uninstaller, then the interrupted page.
+class MainFileUnusable : public SetupProcess, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MainFileUnusable, StopsWithOneMessageAndTheInterruptedPage) {
+    bool missing = GetParam();
+    ScopedHandle locked;
+    if (missing) {
+        ASSERT_TRUE(::DeleteFileA((media / "Scrivo.ex_").c_str()));
+        ASSERT_TRUE(::DeleteFileA((media / "uninstall.ex_").c_str()));
+    } else {
+        locked.Reset(
+            ::CreateFileA((media / "Scrivo.ex_").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(locked.IsValid());
+    }
     SetupRun run(media.Path());
     HWND box = run.Box("Sorry Pagewright can not be installed right now.");
-    ASSERT_TRUE(box);
+    locked.Reset();
+    ASSERT_TRUE(box) << run.Describe();
     EXPECT_EQ(MessageBoxText(box),
               "Sorry Pagewright can not be installed right now. We \ncould not find necessary installation file. If "
               "you \nhave downloaded the ZIP package from Internet, \nplease unzip the whole package into a temporary "
               "\nfolder, then run Setup.exe from there.");
     PressButton(box, IDOK);
     HWND interrupted = run.WaitPage(Page::Interrupted);
-    ASSERT_TRUE(interrupted);
-    EXPECT_TRUE(NoMessageBoxes(run.Pid())) << "no second message for the uninstaller";
+    ASSERT_TRUE(interrupted) << run.Describe();
+    EXPECT_TRUE(NoMessageBoxes(run)) << "no second message for the uninstaller";
     EXPECT_TRUE(run.FinishInterrupted());
 }
 
-TEST_F(SetupProcess, UnreadableMainFileCountsAsMissing) {
-    HANDLE locked = ::CreateFileA((media / "Scrivo.ex_").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    SetupRun run(media.Path());
-    HWND box = run.Box("Sorry Pagewright can not be installed right now.");
-    ::CloseHandle(locked);
-    ASSERT_TRUE(box);
-    PressButton(box, IDOK);
-    EXPECT_TRUE(run.FinishInterrupted());
-}
-
-TEST_F(SetupProcess, MediaIsFoundBesideTheProgramWhateverTheWorkingFolder) {
-    SetupOptions options;
-    options.workingDir = "C:\\windows";
-    SetupRun run(media.Path(), options);
-    HWND welcome = run.WaitPage(Page::Welcome);
-    ASSERT_TRUE(welcome);
-    EXPECT_TRUE(NoMessageBoxes(run.Pid()));
-    EXPECT_TRUE(run.QuitFrom(welcome));
-}
-
-TEST_F(SetupProcess, MediaInTheRootOfADrive) {
-    // Drive R: of the test prefix is an empty folder of its own, as a CD or a USB stick would be.
-    ASSERT_TRUE(DirExists("R:\\")) << "the test prefix maps R:";
-    ASSERT_TRUE(CopyMedia("R:"));
-    {
-        SetupOptions options;
-        options.workingDir = "C:\\";
-        SetupRun run("R:", options);
-        HWND welcome = run.WaitPage(Page::Welcome);
-        EXPECT_TRUE(welcome);
-        EXPECT_TRUE(run.QuitFrom(welcome));
-    }
-    DeleteTree("R:\\setup.exe");
-    for (const char* name : {"Scrivo.ex_", "uninstall.ex_", "leafview.ex_", "GDIPlus.dl_", "msimg32.dl_", "mscms.dl_",
-                             "readme.txt", "what's new.txt", "Known Issues.txt", "BRLXCJK.BIN", "scrivoguide.pdf"})
-        DeleteTree(std::string("R:\\") + name);
-}
+INSTANTIATE_TEST_SUITE_P(, MainFileUnusable, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "Missing" : "Unreadable");
+});
 
 TEST_F(SetupProcess, AutorunEndsSilentlyOnlyWhenAnInstallationIsRecorded) {
     RecordEarlierInstallation(HKEY_LOCAL_MACHINE, "C:\\Somewhere\\Pagewright\\");
@@ -126,11 +158,9 @@ TEST_F(SetupProcess, AutorunEndsSilentlyOnlyWhenAnInstallationIsRecorded) {
         SetupOptions options;
         options.args = "/from-cd autorun";
         SetupRun run(media.Path(), options);
-        DWORD start = ::GetTickCount();
-        int code = -1;
-        while ((code = run.Process().WaitExit(50)) == -1 && ::GetTickCount() - start < 15000)
-            EXPECT_TRUE(TopWindowsOf(run.Pid()).empty()) << "no page and no message";
-        EXPECT_EQ(code, 0);
+        // Any window it shows before it ends fails the test.
+        EXPECT_EQ(run.Await([](HWND) { return true; }), nullptr) << "no page and no message";
+        EXPECT_EQ(run.WaitExit(), 0);
     }
     ProductKeysGuard::Clean();
     SetupOptions options;
@@ -145,7 +175,7 @@ TEST_F(SetupProcess, ReinstallQuestionDeclinedEndsWithTheInterruptedPage) {
     RecordEarlierInstallation(HKEY_LOCAL_MACHINE, "C:\\Somewhere\\Pagewright\\");
     SetupRun run(media.Path());
     HWND question = run.Box("Do you want to reinstall it?");
-    ASSERT_TRUE(question);
+    ASSERT_TRUE(question) << run.Describe();
     EXPECT_NE(::GetWindowLongA(question, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "system-modal";
     PressButton(question, IDNO);
     EXPECT_TRUE(run.FinishInterrupted());
@@ -199,18 +229,4 @@ TEST_F(SetupProcess, NonAdministratorAnsweringYesLooksOnlyUnderTheUsersRoot) {
     ASSERT_TRUE(reinstall);
     PressButton(reinstall, IDNO);
     EXPECT_TRUE(run.FinishInterrupted());
-}
-
-TEST_F(SetupProcess, ProgramPathNearTheLengthLimit) {
-    std::string deep = media.Path();
-    while (deep.size() < 230) {
-        deep += "\\nested-folder";
-        ::CreateDirectoryA(deep.c_str(), nullptr);
-    }
-    ASSERT_TRUE(CopyMedia(deep));
-    SetupRun run(deep);
-    HWND welcome = run.WaitPage(Page::Welcome);
-    ASSERT_TRUE(welcome);
-    EXPECT_TRUE(NoMessageBoxes(run.Pid()));
-    EXPECT_TRUE(run.QuitFrom(welcome));
 }

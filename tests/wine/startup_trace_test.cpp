@@ -9,8 +9,7 @@
 #include "setup/debug_log.h"
 #include "test_app.h"
 #include "test_registry.h"
-#include "ui_driver.h"
-#include "modal_thread.h"
+#include "wizard_driver.h"
 
 namespace {
 BOOL WINAPI XpVersion(LPOSVERSIONINFOA info) {
@@ -25,12 +24,11 @@ BOOL WINAPI NoVersion(LPOSVERSIONINFOA) {
 
 // The test program's folder holds no media: start-up stops at the media check,
 // shows its message and then the interrupted page. Answers both.
-void AnswerMissingMediaAndFinish() {
-    DWORD pid = ::GetCurrentProcessId();
-    HWND box = WaitForMessageBox(pid, "Sorry Pagewright can not be installed right now.");
+void AnswerMissingMediaAndFinish(const ModalThread& worker) {
+    HWND box = WaitForBox(WindowsOfThread(worker), "Sorry Pagewright can not be installed right now.");
     ASSERT_TRUE(box);
     PressButton(box, IDOK);
-    HWND page = WaitForDialog(pid, "Brellic Pagewright Setup", IDOK);
+    HWND page = WaitForPage(WindowsOfThread(worker), Page::Interrupted);
     ASSERT_TRUE(page);
     PressButton(page, IDOK);
 }
@@ -46,7 +44,7 @@ protected:
 TEST_F(StartupTrace, PreambleVersionLineAndFirstStepsInOrder) {
     g_system.getVersionEx = XpVersion;
     ModalThread worker([&] { return static_cast<INT_PTR>(app.InitInstance()); });
-    AnswerMissingMediaAndFinish();
+    AnswerMissingMediaAndFinish(worker);
     ASSERT_TRUE(worker.Wait());
     EXPECT_TRUE(worker.ProcessEnded());
     EXPECT_EQ(worker.ExitCode(), 0);
@@ -77,7 +75,7 @@ TEST_F(StartupTrace, PreambleVersionLineAndFirstStepsInOrder) {
 TEST_F(StartupTrace, NoVersionLineWhenTheSystemWillNotSay) {
     g_system.getVersionEx = NoVersion;
     ModalThread worker([&] { return static_cast<INT_PTR>(app.InitInstance()); });
-    AnswerMissingMediaAndFinish();
+    AnswerMissingMediaAndFinish(worker);
     ASSERT_TRUE(worker.Wait());
     std::string expected = std::string(kDebugLogPreamble) + "Start setup\r\n";
     EXPECT_EQ(g_strDebugLog.str().substr(0, expected.size()), expected);
@@ -86,14 +84,12 @@ TEST_F(StartupTrace, NoVersionLineWhenTheSystemWillNotSay) {
 TEST_F(StartupTrace, ReinstallAnsweredYesLogsItsOddLineAndTakesTheEarlierFolder) {
     RegWriteRaw(HKEY_LOCAL_MACHINE, kProductKey, "SetupPath", REG_SZ, "D:\\Old\\Place\\x", 16);
     ModalThread worker([&] { return static_cast<INT_PTR>(app.InitInstance()); });
-    DWORD pid = ::GetCurrentProcessId();
-    HWND question = WaitForMessageBox(pid, "You already have installed Brellic Pagewright.");
+    HWND question = WaitForBox(WindowsOfThread(worker), "You already have installed Brellic Pagewright.");
     ASSERT_TRUE(question);
-    EXPECT_EQ(MessageBoxText(question),
-              "You already have installed Brellic Pagewright. Do you want to reinstall it?");
+    EXPECT_EQ(MessageBoxText(question), "You already have installed Brellic Pagewright. Do you want to reinstall it?");
     EXPECT_EQ(WindowText(question), "setup") << "caption is the program title";
     PressButton(question, IDYES);
-    AnswerMissingMediaAndFinish();
+    AnswerMissingMediaAndFinish(worker);
     ASSERT_TRUE(worker.Wait());
     std::string log = g_strDebugLog.str();
     EXPECT_NE(log.find("exit RegGetString()\r\nuser want to reinstall\n\rstart IsExitfile()\r\n"), std::string::npos)
@@ -105,11 +101,10 @@ TEST_F(StartupTrace, ReinstallAnsweredYesLogsItsOddLineAndTakesTheEarlierFolder)
 TEST_F(StartupTrace, ReinstallDeclinedShowsTheInterruptedPage) {
     RegWriteRaw(HKEY_LOCAL_MACHINE, kProductKey, "SetupPath", REG_SZ, "C:\\Gone\\", 9);
     ModalThread worker([&] { return static_cast<INT_PTR>(app.InitInstance()); });
-    DWORD pid = ::GetCurrentProcessId();
-    HWND question = WaitForMessageBox(pid, "Do you want to reinstall it?");
+    HWND question = WaitForBox(WindowsOfThread(worker), "Do you want to reinstall it?");
     ASSERT_TRUE(question);
     PressButton(question, IDNO);
-    HWND page = WaitForDialog(pid, "Brellic Pagewright Setup", IDOK);
+    HWND page = WaitForPage(WindowsOfThread(worker), Page::Interrupted);
     ASSERT_TRUE(page);
     PressButton(page, IDOK);
     ASSERT_TRUE(worker.Wait());

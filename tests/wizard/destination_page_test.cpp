@@ -9,6 +9,7 @@
 
 #include "page_harness.h"
 #include "test_fs.h"
+#include "test_places.h"
 #include "ui_driver.h"
 #include "wine_drives.h"
 
@@ -16,13 +17,6 @@ namespace {
 
 const char kPathError[] = "Setup path is error.";
 const char kStartDir[] = "C:\\Program Files\\Brellic Software\\Pagewright\\";
-
-// With its trailing backslash.
-std::string WindowsFolder() {
-    char path[MAX_PATH] = {};
-    UINT n = ::GetWindowsDirectoryA(path, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::string(path) + "\\" : std::string();
-}
 
 class DestinationPageTest : public ::testing::Test {
 protected:
@@ -83,7 +77,7 @@ TEST_F(DestinationPageTest, RejectsFoldersWithoutAnExistingDriveAndKeepsThePageA
         "C:\\x\\..\\Pagewright",
         "C:\\Pagewright.",
         "C:\\Tools\\\\Pagewright",
-        WindowsFolder() + "Pagewright",
+        WindowsFolderPath() + "Pagewright",
     };
     for (const std::string& typed : rejected)
         ExpectRejected(opened, typed);
@@ -111,7 +105,11 @@ TEST_F(DestinationPageTest, NextStoresTheTypedFolderWithOneBackslashAndTheOption
         bool untickStartMenu;
     } cases[] = {
         {"C:\\No\\Such\\Folder", "C:\\No\\Such\\Folder\\", false, false},
-        {"C:\\Br\xe4llic \xc9" "diteur", "C:\\Br\xe4llic \xc9" "diteur\\", true, false},
+        {"C:\\Br\xe4llic \xc9"
+         "diteur",
+         "C:\\Br\xe4llic \xc9"
+         "diteur\\",
+         true, false},
         {"C:\\Tools\\", "C:\\Tools\\", false, true},
         {drive.Root() + "Apps", drive.Root() + "Apps\\", true, true},
         {"C:\\" + std::string(259 - 35 - 4, 'x'), "C:\\" + std::string(259 - 35 - 4, 'x') + "\\", false, false},
@@ -253,7 +251,7 @@ TEST_F(DestinationPageTest, BrowsingToAFolderTooDeepOrInsideWindowsIsRefused) {
     ASSERT_TRUE(::CreateDirectoryA(fits.c_str(), nullptr));
     OpenedPage opened(app.m_pageDestination, Page::Destination);
     ASSERT_NE(opened.Window(), nullptr);
-    std::string windows = WindowsFolder();
+    std::string windows = WindowsFolderPath();
     windows.pop_back();  // as the browser's status line shows it
     for (const std::string& refused : {deep, windows}) {
         BrowseTo(opened, refused, true);

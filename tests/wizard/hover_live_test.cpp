@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "framework/win_app.h"
-#include "setup/controls/hover_bitmap_button.h"
 #include "page_harness.h"
 #include "screenshot.h"
+#include "setup/controls/hover_bitmap_button.h"
 #include "test_fs.h"
 #include "ui_driver.h"
 
@@ -23,14 +23,7 @@ RECT ScreenRectOf(HWND dialog, int id) {
 
 // Polls the screen until the control's pixels satisfy the test.
 bool ScreenShows(HWND dialog, int id, const std::function<bool(const Pixels&)>& test, int timeoutMs = 5000) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (test(CaptureScreen(ScreenRectOf(dialog, id))))
-            return true;
-        if (static_cast<int>(::GetTickCount() - start) > timeoutMs)
-            return false;
-        ::Sleep(30);
-    }
+    return WaitUntil([&] { return test(CaptureScreen(ScreenRectOf(dialog, id))); }, timeoutMs);
 }
 
 // The left line of the frame, three pixels wide around the face's left edge.

@@ -97,8 +97,7 @@ private:
 // Waits until the control's face differs from what it showed before (the redraw happened).
 void WaitForRedraw(HWND dialog, int id, const Pixels& before) {
     RECT rc = WindowRect(::GetDlgItem(dialog, id));
-    for (int i = 0; i < 100 && CaptureScreen(rc).rgb == before.rgb; ++i)
-        ::Sleep(20);
+    WaitUntil([&] { return CaptureScreen(rc).rgb != before.rgb; }, 2000);
 }
 
 Pixels ControlPixels(HWND dialog, int id) {
@@ -151,12 +150,8 @@ void InstallByDefault(const std::string& setup, const std::string& args, const s
 
     // Finish with the run option ticked starts the editor; show it, then close it.
     HWND editor = nullptr;
-    DWORD start = ::GetTickCount();
-    while (!editor && ::GetTickCount() - start < 5000) {
-        editor = ::FindWindowA("BrellicPagewrightEditor", "Brellic Pagewright");
-        if (!editor)
-            ::Sleep(50);
-    }
+    WaitUntil([&] { return (editor = ::FindWindowA("BrellicPagewrightEditor", "Brellic Pagewright")) != nullptr; },
+              5000);
     if (editor) {
         Shot("editor-started");
         ::PostMessageA(editor, WM_CLOSE, 0, 0);
