@@ -81,7 +81,7 @@ TEST_F(Journey, DeploymentAccountsInstallWhereTheyShouldAndRemoveCleanly) {
         EXPECT_FALSE(FileExists(PublicDesktopLink()));
         EXPECT_EQ(RegReadText(root, kProductKey, kSetupPathValue), "<absent>");
         EXPECT_FALSE(RegKeyExists(root, kUninstallKey));
-        EXPECT_TRUE(WaitRemovalFoldersGone());
+        EXPECT_TRUE(WaitOwnTempFoldersGone());
         CleanMachine();
     }
 }

@@ -14,6 +14,7 @@
 #include "common/shell_folders.h"
 #include "journey.h"
 #include "test_fs.h"
+#include "test_places.h"
 
 namespace {
 enum class Program { Setup, SlowSetup, Uninstaller };
@@ -54,7 +55,7 @@ std::string StampNow() {
 std::set<std::string> LogsInTemp() {
     std::set<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((TemporaryFolder() + "Brellic Pagewright *.log").c_str(), &found);
+    HANDLE search = ::FindFirstFileA((TempFolderPath() + "Brellic Pagewright *.log").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do
@@ -72,9 +73,8 @@ std::string Joined(const std::set<std::string>& names) {
 }
 
 std::vector<HWND> MessageBoxesOfAnyProcess() {
-    std::vector<HWND> all, boxes;
-    ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&all));
-    for (HWND hwnd : all)
+    std::vector<HWND> boxes;
+    for (HWND hwnd : WindowsOfAllProcesses()())
         if (IsMessageBox(hwnd))
             boxes.push_back(hwnd);
     return boxes;
@@ -113,7 +113,7 @@ protected:
     const std::string chosen = kCompanyFolder + "\\Chosen Place";
     const std::string forThisUser =
         GetSpecialFolderPath(CSIDL_LOCAL_APPDATA).str() + "\\Programs\\Brellic Software\\Pagewright";
-    const std::string givenLog = TemporaryFolder() + "switches journey.log";
+    const std::string givenLog = TempFolderPath() + "switches journey.log";
 
     std::string FolderOf(Where where) const {
         switch (where) {
@@ -146,8 +146,8 @@ protected:
         ::DeleteFileA(givenLog.c_str());
         for (const std::string& name : LogsInTemp())
             if (!logsBefore.count(name))
-                ::DeleteFileA((TemporaryFolder() + name).c_str());
-        EXPECT_TRUE(WaitRemovalFoldersGone());
+                ::DeleteFileA((TempFolderPath() + name).c_str());
+        EXPECT_TRUE(WaitOwnTempFoldersGone());
     }
 };
 
@@ -325,7 +325,7 @@ TEST_F(Switches, EachSwitchDoesWhatTheReadmeSays) {
             EXPECT_EQ(name, prefix + stamp + ".log");
             EXPECT_GE(stamp, startedAt);
             EXPECT_LE(stamp, endedAt);
-            text = ReadFileText(TemporaryFolder() + name);
+            text = ReadFileText(TempFolderPath() + name);
         } else {
             EXPECT_EQ(newLogs.size(), row.log == Log::DefaultName ? 1u : 0u) << Joined(newLogs);
         }
