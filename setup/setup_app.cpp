@@ -113,10 +113,12 @@ BOOL CSetupApp::InitInstance() {
         if (!m_options.installDir.IsEmpty() && WithTrailingBackslash(m_options.installDir) != m_strInstallDir)
             m_log.Write("the destination given is ignored: a reinstallation goes into the earlier folder\r\n");
     } else if (!m_options.installDir.IsEmpty()) {
-        // The destination page's own rule: where the uninstaller would refuse
-        // to remove from, nothing is installed.
+        // The folder rule the destination page and the uninstaller apply, on the
+        // folder as the system resolves it: where the uninstaller would refuse
+        // to remove from, nothing is installed. (The page's look for the drive
+        // is left out: an empty drive has nothing it could find.)
         CString chosen = WithTrailingBackslash(m_options.installDir);
-        if (!IsDestinationAccepted(chosen, CurrentSystemFolders())) {
+        if (CheckInstallFolder(chosen, CurrentSystemFolders()) != FolderProblem::None) {
             m_log.Write("failure: the destination " + chosen + " cannot be used\r\n");
             Finish(kExitBadCommandLine);
         }
