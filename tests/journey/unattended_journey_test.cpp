@@ -258,8 +258,13 @@ TEST_F(Unattended, PassiveShowsOnlyTheProgressWindowAndItsCancelUndoesTheInstall
         std::set<std::string> shown;
         bool cancelled = false;
         int code = WaitWatching(process, [&](HWND hwnd) {
-            shown.insert(PageName(PageOf(hwnd)));
-            if (cancel && !cancelled && PageOf(hwnd) == Page::Progress) {
+            Page page = PageOf(hwnd);
+            // A window that closed while it was read looks like no page at all.
+            if (page == Page::None && !::IsWindowVisible(hwnd))
+                return;
+            shown.insert(page == Page::None ? "none: " + WindowClass(hwnd) + " [" + WindowText(hwnd) + "]"
+                                            : std::string(PageName(page)));
+            if (cancel && !cancelled && page == Page::Progress) {
                 Click(hwnd, IDCANCEL);
                 cancelled = true;
             }
