@@ -71,6 +71,21 @@ CString RegGetString(HKEY hRoot, const char* lpszSubKey, const char* lpszValueNa
     return result;
 }
 
+CString RegGetUntraced(HKEY hRoot, const char* lpszSubKey, const char* lpszValueName) {
+    ScopedRegKey key;
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(hRoot, lpszSubKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return CString();
+    key.Reset(opened);
+    DWORD type = 0;
+    DWORD size = 0;
+    std::vector<char> data;
+    if (::RegQueryValueExA(opened, lpszValueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ ||
+        !ReadValueData(opened, lpszValueName, size, data))
+        return CString();
+    return CString(data.data());
+}
+
 void RegSetUntraced(HKEY hRoot,
                     const char* lpszSubKey,
                     const char* lpszValueName,

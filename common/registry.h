@@ -16,6 +16,10 @@ void RegSetString(HKEY hRoot, const char* lpszSubKey, const char* lpszValueName,
 // "HKEY_CURRENT_USER" for that root, "HKEY_LOCAL_MACHINE" for any other.
 const char* RootNameForTrace(HKEY root);
 
+// A text value without a trace line, empty when absent: a look at the other
+// root's installation leaves the trace as it was.
+CString RegGetUntraced(HKEY hRoot, const char* lpszSubKey, const char* lpszValueName);
+
 // The same without a trace line, for details beyond the installation's traced
 // steps (what inventory tools read): the trace stays as it has always been.
 void RegSetUntraced(HKEY hRoot, const char* lpszSubKey, const char* lpszValueName, const char* lpszValue, DWORD dwType);

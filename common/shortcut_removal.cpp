@@ -1,8 +1,12 @@
 #include "shortcut_removal.h"
 
+#include <shlobj.h>
 #include <windows.h>
 
 #include <cstring>
+#include <vector>
+
+#include "framework/scoped_handles.h"
 
 #include "product_catalogue.h"
 #include "shell_folders.h"
@@ -51,4 +55,25 @@ void RemoveProductShortcuts(LegacyLink legacy, ShortcutRemovalWatcher* watcher) 
         if (::GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES)
             RemoveLink(link, watcher);
     }
+}
+
+CString LinkTarget(const CString& link) {
+    // COM stays initialised on this thread for the rest of the run.
+    ::CoInitialize(nullptr);
+    ComPtr<IShellLinkA> shellLink;
+    ComPtr<IPersistFile> persist;
+    int n = ::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, nullptr, 0);
+    if (n <= 0 ||
+        FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  shellLink.ReceiveVoid())) ||
+        FAILED(shellLink->QueryInterface(IID_IPersistFile, persist.ReceiveVoid())))
+        return CString();
+    std::vector<wchar_t> wide(static_cast<size_t>(n));
+    ::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide.data(), n);
+    if (FAILED(persist->Load(wide.data(), STGM_READ)))
+        return CString();
+    std::vector<char> target(32768, '\0');
+    if (FAILED(shellLink->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_RAWPATH)))
+        return CString();
+    return CString(target.data());
 }

@@ -21,3 +21,6 @@ public:
 };
 
 void RemoveProductShortcuts(LegacyLink legacy, ShortcutRemovalWatcher* watcher = nullptr);
+
+// The file a shell link points at; empty when it cannot be read as one.
+CString LinkTarget(const CString& link);

@@ -66,6 +66,13 @@ CString ResolvedFolder(const CString& folder) {
     return AsFolder(path);
 }
 
+bool IsSameFolder(const CString& folder, const CString& other) {
+    if (folder.CompareNoCase(other) == 0)
+        return true;
+    CString where = ResolvedFolder(folder);
+    return !where.IsEmpty() && where.CompareNoCase(ResolvedFolder(other)) == 0;
+}
+
 bool IsAnsiLeadByte(unsigned char c) {
     return ::IsDBCSLeadByte(c) != FALSE;
 }

@@ -17,5 +17,9 @@ CString LongPathOf(const CString& path);
 // "X:\..." or "\\server\share\..."; empty when it cannot be resolved.
 CString ResolvedFolder(const CString& folder);
 
+// Whether two folders (each with its trailing backslash) are one: the same
+// text but for case, or the same place once both are resolved.
+bool IsSameFolder(const CString& folder, const CString& other);
+
 // Whether the byte starts a two-byte character in the system's ANSI code page.
 bool IsAnsiLeadByte(unsigned char c);

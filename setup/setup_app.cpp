@@ -88,6 +88,13 @@ BOOL CSetupApp::InitInstance() {
         SetPerUserShortcuts(true);
     }
     m_log.Field("registry root", RootNameForTrace(m_hRootKey));
+    // The other root's installation is another one: it stays as it is.
+    HKEY otherRoot = m_hRootKey == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    CString beside = RegGetUntraced(otherRoot, kProductKey, kSetupPathValue);
+    if (!beside.IsEmpty())
+        m_log.Write(CString(otherRoot == HKEY_CURRENT_USER ? "an installation for this user only"
+                                                           : "an installation for all users") +
+                    " stays beside this one, in " + beside + "\r\n");
     if (CInstallRecorder::RecoverUnfinished(m_hRootKey)) {
         LogText("an unfinished installation was rolled back\r\n");
         m_log.Write("an unfinished installation was rolled back\r\n");

@@ -25,12 +25,7 @@ CString NameInFolder(const std::string& path, const CString& folder) {
     // "/" and ".." would reach outside the folder whatever the prefix says.
     if (!IsPlainRecordedName(name))
         return CString();
-    std::string parent = path.substr(0, slash + 1);
-    if (FoldCase(parent) == FoldCase(folder.str()))
-        return CString(name.c_str());
-    CString where = ResolvedFolder(parent.c_str());
-    bool same = !where.IsEmpty() && FoldCase(where.str()) == FoldCase(ResolvedFolder(folder).str());
-    return same ? CString(name.c_str()) : CString();
+    return IsSameFolder(path.substr(0, slash + 1).c_str(), folder) ? CString(name.c_str()) : CString();
 }
 
 bool SetupInstallsName(const char* name) {
@@ -169,16 +164,41 @@ BOOL CUninstallApp::RemoveUninstaller() {
     return FALSE;
 }
 
+namespace {
+// With another installation beside this one, links of the same names may be
+// its own (the desktop link most of all): only those that lead into this
+// installation's folder go.
+class OwnLinksOnly : public ShortcutRemovalWatcher {
+public:
+    explicit OwnLinksOnly(const CString& folder) : m_folder(folder) {}
+    bool BeforeLinkRemoved(const CString& link) override {
+        CString target = LinkTarget(link);
+        int cut = target.ReverseFind('\\');
+        return cut >= 0 && IsSameFolder(target.Left(cut + 1), m_folder);
+    }
+    bool BeforeGroupRemoved(const CString&) override { return true; }
+
+private:
+    CString m_folder;
+};
+}  // namespace
+
 void CUninstallApp::RemoveShortcuts() {
     // An installation for all users and one for a single user keep their links
-    // in different folders; whichever this was, both are looked at.
-    RemoveProductShortcuts(LegacyLink::Keep);
-    SetPerUserShortcuts(true);
-    RemoveProductShortcuts(LegacyLink::Keep);
-    SetPerUserShortcuts(false);
+    // in different folders; whichever this was, both are looked at, less the
+    // place of another installation beside this one.
+    OwnLinksOnly ownOnly(m_strInstallDir);
+    ShortcutRemovalWatcher* watcher = m_bOtherForMachine || m_bOtherForUser ? &ownOnly : nullptr;
+    if (!m_bOtherForMachine)
+        RemoveProductShortcuts(LegacyLink::Keep, watcher);
+    if (!m_bOtherForUser) {
+        SetPerUserShortcuts(true);
+        RemoveProductShortcuts(LegacyLink::Keep, watcher);
+        SetPerUserShortcuts(false);
+    }
     // An installation by LocalSystem put its desktop link on the all-users desktop.
     SetAllUsersDesktop(true);
-    RemoveProductShortcuts(LegacyLink::Keep);
+    RemoveProductShortcuts(LegacyLink::Keep, watcher);
     SetAllUsersDesktop(false);
 }
 

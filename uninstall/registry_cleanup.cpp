@@ -106,14 +106,17 @@ void DeleteKeyValues(HKEY hRoot, const char* lpszPath, int nValues) {
         DeleteValuesOf(key.Get(), nValues);
 }
 
+// Both roots, less one that records another installation beside this one.
 void CUninstallApp::RemoveProductKeys() {
-    DeleteRegTree(HKEY_LOCAL_MACHINE, kProductKey);
-    DeleteRegTree(HKEY_CURRENT_USER, kProductKey);
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        if (!BelongsToOther(root))
+            DeleteRegTree(root, kProductKey);
 }
 
 void CUninstallApp::RemoveUninstallEntries() {
-    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
-    DeleteRegTree(HKEY_CURRENT_USER, kUninstallKey);
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        if (!BelongsToOther(root))
+            DeleteRegTree(root, kUninstallKey);
 }
 
 void CUninstallApp::CleanRegistry() {

@@ -74,8 +74,32 @@ void CUninstallApp::RunFirst() {
         m_nExitCode = kExitCancelled;
         return;
     }
-    ChooseRootKey();
+    ChooseRootOf(ProgramFolder());
     RelaunchFromTemp();
+}
+
+void CUninstallApp::ChooseRootOf(const CString& folder) {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        CString recorded = InstallFolderFromSetupPath(RegGetString(root, kProductKey, kSetupPathValue, ""));
+        if (!recorded.IsEmpty() && !folder.IsEmpty() && IsSameFolder(recorded, WithTrailingBackslash(folder))) {
+            m_hRootKey = root;
+            return;
+        }
+    }
+    ChooseRootKey();
+}
+
+void CUninstallApp::NoteOtherInstallations() {
+    auto other = [this](HKEY root) {
+        CString recorded = InstallFolderFromSetupPath(RegGetString(root, kProductKey, kSetupPathValue, ""));
+        return !recorded.IsEmpty() && !IsSameFolder(recorded, m_strInstallDir);
+    };
+    m_bOtherForMachine = other(HKEY_LOCAL_MACHINE);
+    m_bOtherForUser = other(HKEY_CURRENT_USER);
+}
+
+bool CUninstallApp::BelongsToOther(HKEY root) const {
+    return root == HKEY_LOCAL_MACHINE ? m_bOtherForMachine : m_bOtherForUser;
 }
 
 void CUninstallApp::RunRemoval() {
@@ -92,6 +116,7 @@ void CUninstallApp::RunRemoval() {
     }
     if (!AcceptInstallFolder(folder))
         return;
+    NoteOtherInstallations();
     // Held open while anything inside is deleted, so that it cannot be swapped
     // for a link to somewhere else behind the checks (say while a question is up).
     ScopedHandle held(::CreateFileA(BeforeLastBackslash(m_strInstallDir), FILE_READ_ATTRIBUTES,

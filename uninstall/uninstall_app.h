@@ -31,6 +31,13 @@ public:
     void RunFirst();
     void RunRemoval();
     void ChooseRootKey();
+    // The root whose "SetupPath" names this folder, when one does: an all-users
+    // and a per-user installation may stand side by side, each with its own.
+    void ChooseRootOf(const CString& folder);
+    // Notes which roots record an installation in another folder than this
+    // one: their keys, entry and links belong to it and stay.
+    void NoteOtherInstallations();
+    bool BelongsToOther(HKEY root) const;
 
     // First run: copies the uninstaller into its temporary folder and starts it.
     BOOL RelaunchFromTemp();
@@ -80,6 +87,8 @@ public:
     int m_nFileCount = 0;
     CString m_strInstallDir;
     HKEY m_hRootKey = HKEY_CURRENT_USER;
+    bool m_bOtherForMachine = false;  // the all-users root records another installation
+    bool m_bOtherForUser = false;     // the user's root records another installation
     SystemFolders m_systemFolders;
     bool m_bHaveSystemFolders = false;
 };
