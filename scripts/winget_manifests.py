@@ -22,6 +22,12 @@ PRODUCT_CODE = "Brellic Pagewright"
 PLACEHOLDER_HOST = "downloads.brellic-software.example"
 
 
+# The programs ask for the highest rights the user has: an administrator is
+# asked to elevate whatever the scope, a standard user runs as themselves. So a
+# machine installation needs the elevation winget obtains first, and a user
+# installation elevates itself where it can.
+
+
 def header(kind):
     return "# yaml-language-server: $schema=%s\n" % SCHEMA.format(kind=kind)
 
@@ -63,12 +69,14 @@ AppsAndFeaturesEntries:
 Installers:
   - Architecture: x64
     Scope: machine
+    ElevationRequirement: elevationRequired
     InstallerUrl: %(url)s
     InstallerSha256: %(sha)s
     InstallerSwitches:
       Custom: /ALLUSERS
   - Architecture: x64
     Scope: user
+    ElevationRequirement: elevatesSelf
     InstallerUrl: %(url)s
     InstallerSha256: %(sha)s
     InstallerSwitches:

@@ -57,9 +57,12 @@ def main(manifest_dir, schema_dir, media_dir, installer_file, writer):
             problems.append("%s ProductCode %r is not the Uninstall entry's name" % (where, code))
     if entry.get("DisplayVersion", version) != version:
         problems.append("DisplayVersion %s is not the editor's %s" % (entry["DisplayVersion"], version))
+    elevation = {"machine": "elevationRequired", "user": "elevatesSelf"}
     for item in installer["Installers"]:
         if item["InstallerSha256"] != sha:
             problems.append("InstallerSha256 is not the download's")
+        if item.get("ElevationRequirement") != elevation.get(item.get("Scope")):
+            problems.append("%s scope's elevation is %s" % (item.get("Scope"), item.get("ElevationRequirement")))
     switches = installer["InstallerSwitches"]
     if (switches.get("Silent") != "/S" or switches.get("SilentWithProgress") != "/passive"
             or switches.get("InstallLocation") != '/DIR="<INSTALLPATH>"'):
