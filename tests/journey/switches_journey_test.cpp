@@ -208,6 +208,9 @@ TEST_F(Switches, EachSwitchDoesWhatTheReadmeSays) {
          Log::None, ""},
         {Before::Nothing, Program::Setup, "/S /DIR=\"" + chosen + "\"", 0, Shown::Nothing, Where::Chosen, Links::Both,
          Editor::NotStarted, Log::None, ""},
+        // Quoted whole, as tools that quote every argument pass them: the value keeps its blanks.
+        {Before::Nothing, Program::Setup, "\"/DIR=" + chosen + "\" /S \"/LOG=" + givenLog + "\"", 0, Shown::Nothing,
+         Where::Chosen, Links::Both, Editor::NotStarted, Log::Given, "destination: " + chosen},
         {Before::Nothing, Program::Setup, "/S /CURRENTUSER", 0, Shown::Nothing, Where::ForThisUser, Links::Both,
          Editor::NotStarted, Log::None, ""},
         {Before::Nothing, Program::Setup, "/S /ALLUSERS", 0, Shown::Nothing, Where::Default, Links::Both,
@@ -237,6 +240,8 @@ TEST_F(Switches, EachSwitchDoesWhatTheReadmeSays) {
          Links::Both, Editor::NotStarted, Log::Given, "/BOGUS"},
         {Before::InstalledAndLocked, Program::Uninstaller, "/S", 1618, Shown::Nothing, Where::Default, Links::Both,
          Editor::NotStarted, Log::None, ""},
+        {Before::Installed, Program::Uninstaller, "\"/S\" \"/LOG=" + givenLog + "\"", 0, Shown::Nothing, Where::Nowhere,
+         Links::None, Editor::NotStarted, Log::Given, "Brellic Pagewright-"},
         // One log for both runs: the removal run's own lines name its temporary folder.
         {Before::Installed, Program::Uninstaller, "/S /LOG", 0, Shown::Nothing, Where::Nowhere, Links::None,
          Editor::NotStarted, Log::DefaultName, "Brellic Pagewright-"},
