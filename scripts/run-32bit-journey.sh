@@ -13,3 +13,17 @@ if ! scripts/runs-32bit.sh; then
 fi
 wine cmd /c exit >/dev/null 2>&1 </dev/null  # Wine's services, away from CTest's output
 GTEST_FILTER='Journey.DefaultInstallation*' ctest --test-dir build32 -R journey_tests --output-on-failure
+# The 32-bit programs keep their entry in the 32-bit registry view, where the
+# detection rules for the x86 build look, and nothing in the 64-bit one.
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright'
+wine build32/media/setup.exe /S
+folder=$(wine reg query "$key" /v InstallLocation /reg:32 | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+[ -n "$folder" ] || { echo "32-bit build: no Uninstall entry in the 32-bit view"; exit 1; }
+if wine reg query "$key" /reg:64 >/dev/null 2>&1; then
+    echo "32-bit build: its Uninstall entry is in the 64-bit view"; exit 1
+fi
+wine "${folder}uninstall.exe" /S
+if wine reg query "$key" /reg:32 >/dev/null 2>&1; then
+    echo "32-bit build: the removal left its Uninstall entry"; exit 1
+fi
+echo "32-bit build: its entry is in the 32-bit view, and goes with the removal"
