@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DWINGET_TEST_BUILD=ON >/dev/null
 cmake --build build32 -j"$(nproc)" --target setup uninstall media journey_tests download
+# The manifests name the x86 download now that there is one.
+[ -d build ] && cmake --build build --target winget_manifests >/dev/null
 # 32-bit Wine needs a kernel that runs 32-bit programs; scripts/install-deps.sh
 # has installed it, before any prefix was made, wherever one does.
 if ! scripts/runs-32bit.sh; then

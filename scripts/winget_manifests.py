@@ -3,7 +3,8 @@
 release of the editor, laid out as the community repository keeps them:
 OUT_DIR/manifests/b/Brellic/Pagewright/<version>/.
 
-    winget_manifests.py OUT_DIR VERSION SETUP_EXE INSTALLER_URL PRODUCT_URL HELP_URL [--test-build]
+    winget_manifests.py OUT_DIR VERSION SETUP_EXE INSTALLER_URL PRODUCT_URL HELP_URL
+                        [--test-build] [--x86=X86_SETUP_EXE=X86_INSTALLER_URL]
 
 The installer's SHA-256 is taken from SETUP_EXE, the download the URL serves.
 A release refuses the placeholder address the build starts with; a test build
@@ -28,16 +29,39 @@ PLACEHOLDER_HOST = "downloads.brellic-software.example"
 # installation elevates itself where it can.
 
 
+def installer_entries(architecture, url, setup_exe):
+    with open(setup_exe, "rb") as f:
+        sha = hashlib.sha256(f.read()).hexdigest().upper()
+    entries = ""
+    for scope, elevation, switch in (("machine", "elevationRequired", "/ALLUSERS"),
+                                     ("user", "elevatesSelf", "/CURRENTUSER")):
+        entries += """  - Architecture: %s
+    Scope: %s
+    ElevationRequirement: %s
+    InstallerUrl: %s
+    InstallerSha256: %s
+    InstallerSwitches:
+      Custom: %s
+""" % (architecture, scope, elevation, url, sha, switch)
+    return entries
+
+
 def header(kind):
     return "# yaml-language-server: $schema=%s\n" % SCHEMA.format(kind=kind)
 
 
 def main(out_dir, version, setup_exe, url, product_url, help_url, *flags):
-    if PLACEHOLDER_HOST in url and "--test-build" not in flags:
-        sys.exit("The installer address %s is the build's placeholder: set DOWNLOAD_URL to where the "
-                 "download is published, or build the manifests as a test build." % url)
-    with open(setup_exe, "rb") as f:
-        sha = hashlib.sha256(f.read()).hexdigest().upper()
+    test_build = "--test-build" in flags
+    # The x86 download, where the 32-bit build has made it: "--x86=FILE=URL".
+    x86 = [f[len("--x86="):].split("=", 1) for f in flags if f.startswith("--x86=")]
+    x86 = [(path, address) for path, address in x86 if os.path.exists(path)]
+    for address in [url] + [address for _, address in x86]:
+        if PLACEHOLDER_HOST in address and not test_build:
+            sys.exit("The installer address %s is the build's placeholder: set DOWNLOAD_URL to where the "
+                     "download is published, or build the manifests as a test build." % address)
+    installers = installer_entries("x64", url, setup_exe)
+    for path, address in x86:
+        installers += installer_entries("x86", address, path)
     out_dir = os.path.join(out_dir, "manifests", "b", "Brellic", "Pagewright", version)
     os.makedirs(out_dir, exist_ok=True)
     common = "PackageIdentifier: %s\nPackageVersion: %s\n" % (IDENTIFIER, version)
@@ -67,22 +91,8 @@ AppsAndFeaturesEntries:
     Publisher: Brellic Software
     ProductCode: %(code)s
 Installers:
-  - Architecture: x64
-    Scope: machine
-    ElevationRequirement: elevationRequired
-    InstallerUrl: %(url)s
-    InstallerSha256: %(sha)s
-    InstallerSwitches:
-      Custom: /ALLUSERS
-  - Architecture: x64
-    Scope: user
-    ElevationRequirement: elevatesSelf
-    InstallerUrl: %(url)s
-    InstallerSha256: %(sha)s
-    InstallerSwitches:
-      Custom: /CURRENTUSER
-ManifestType: installer
-""" % {"url": url, "sha": sha, "code": PRODUCT_CODE},
+%(installers)sManifestType: installer
+""" % {"installers": installers, "code": PRODUCT_CODE},
         "defaultLocale": common + """PackageLocale: en-US
 Publisher: Brellic Software
 PublisherUrl: %(product)s

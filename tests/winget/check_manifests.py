@@ -2,7 +2,9 @@
 """Validates the built winget manifests against the official schemas and
 checks their values against the built media.
 
-    check_manifests.py MANIFEST_DIR SCHEMA_DIR MEDIA_DIR INSTALLER WRITER
+    check_manifests.py MANIFEST_DIR SCHEMA_DIR MEDIA_DIR INSTALLER WRITER X86_INSTALLER
+
+X86_INSTALLER, the 32-bit build's download, needs entries of its own once it exists.
 """
 
 import glob
@@ -27,7 +29,11 @@ def file_version(path):
     return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
 
 
-def main(manifest_dir, schema_dir, media_dir, installer_file, writer):
+def sha_of(path):
+    return hashlib.sha256(open(path, "rb").read()).hexdigest().upper()
+
+
+def main(manifest_dir, schema_dir, media_dir, installer_file, writer, x86_installer):
     problems = []
     manifests = {}
     version = file_version(os.path.join(media_dir, "Scrivo.ex_"))
@@ -46,7 +52,13 @@ def main(manifest_dir, schema_dir, media_dir, installer_file, writer):
         return 1
 
     installer = manifests["installer"]
-    sha = hashlib.sha256(open(installer_file, "rb").read()).hexdigest().upper()
+    shas = {"x64": sha_of(installer_file)}
+    if os.path.exists(x86_installer):
+        shas["x86"] = sha_of(x86_installer)
+    found = sorted({(i["Architecture"], i["Scope"]) for i in installer["Installers"]})
+    wanted = sorted((arch, scope) for arch in shas for scope in ("machine", "user"))
+    if found != wanted:
+        problems.append("installers %s, wanted %s" % (found, wanted))
     for kind, doc in manifests.items():
         if doc["PackageVersion"] != version:
             problems.append("%s: version %s, the media's editor is %s" % (kind, doc["PackageVersion"], version))
@@ -59,8 +71,8 @@ def main(manifest_dir, schema_dir, media_dir, installer_file, writer):
         problems.append("DisplayVersion %s is not the editor's %s" % (entry["DisplayVersion"], version))
     elevation = {"machine": "elevationRequired", "user": "elevatesSelf"}
     for item in installer["Installers"]:
-        if item["InstallerSha256"] != sha:
-            problems.append("InstallerSha256 is not the download's")
+        if item["InstallerSha256"] != shas.get(item["Architecture"]):
+            problems.append("the %s InstallerSha256 is not its download's" % item["Architecture"])
         if item.get("ElevationRequirement") != elevation.get(item.get("Scope")):
             problems.append("%s scope's elevation is %s" % (item.get("Scope"), item.get("ElevationRequirement")))
     switches = installer["InstallerSwitches"]
@@ -87,6 +99,6 @@ def main(manifest_dir, schema_dir, media_dir, installer_file, writer):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 6:
+    if len(sys.argv) != 7:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))
