@@ -22,7 +22,7 @@ class BackgroundWriter;
 // The cabinet library calls back without any pointer of ours, so the one
 // extraction in progress is kept here.
 struct Extraction {
-    std::wstring file;
+    HANDLE download = nullptr;  // the download, opened once by the launcher
     uint64_t offset = 0;
     uint64_t size = 0;
     std::wstring folder;
@@ -159,17 +159,19 @@ FNFREE(Free) {
     std::free(pv);
 }
 
-// Only the download itself is ever opened by name: the cabinet has no other part.
+// The cabinet has no other part than the download, which is read through the
+// handle that was checked, never opened again by name.
 FNOPEN(OpenDownload) {
     (void)pszFile;
     (void)pmode;
     if ((oflag & (_O_WRONLY | _O_RDWR)) || !g_extraction)
         return -1;
     auto file = std::make_unique<CabinetFile>();
-    file->handle.Reset(::CreateFileW(g_extraction->file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file->handle)
+    HANDLE copy = nullptr;
+    if (!::DuplicateHandle(::GetCurrentProcess(), g_extraction->download, ::GetCurrentProcess(), &copy, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS))
         return -1;
+    file->handle.Reset(copy);
     file->buffer.resize(kBufferSize);
     file->base = g_extraction->offset;
     file->length = g_extraction->size;
@@ -334,7 +336,7 @@ std::wstring WideFromUtf8(const std::string& text) {
     return WideFrom(text.c_str(), CP_UTF8);
 }
 
-ExtractResult ExtractCabinet(const std::wstring& file,
+ExtractResult ExtractCabinet(void* download,
                              uint64_t offset,
                              uint64_t size,
                              const std::wstring& folder,
@@ -345,7 +347,7 @@ ExtractResult ExtractCabinet(const std::wstring& file,
     BackgroundWriter writer;
     Extraction extraction;
     extraction.writer = &writer;
-    extraction.file = file;
+    extraction.download = download;
     extraction.offset = offset;
     extraction.size = size;
     extraction.folder = folder;

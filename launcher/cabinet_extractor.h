@@ -12,9 +12,9 @@ struct ExtractedFile {
     std::string sha256;
 };
 
-// Unpacks the cabinet that lies at [offset, offset + size) of the file into the
-// folder; only plain file names are accepted and nothing is overwritten.
-ExtractResult ExtractCabinet(const std::wstring& file,
+// Unpacks the cabinet that lies at [offset, offset + size) of the open file into
+// the folder; only plain file names are accepted and nothing is overwritten.
+ExtractResult ExtractCabinet(void* download,
                              uint64_t offset,
                              uint64_t size,
                              const std::wstring& folder,

@@ -67,6 +67,7 @@ bool ReadTrailer(const unsigned char* tail, size_t tailBytes, uint64_t dataEnd, 
     found.cabinetSize = LittleEndian(trailer + 8, 8);
     found.listSize = LittleEndian(trailer + 16, 8);
     found.listOffset = found.cabinetOffset + found.cabinetSize;
+    found.end = trailerStart + kTrailerSize;  // the signing tool's padding is not ours
     if (found.cabinetOffset == 0 || found.cabinetSize == 0 || found.cabinetSize > trailerStart ||
         found.cabinetOffset > trailerStart - found.cabinetSize || found.listSize > trailerStart - found.listOffset ||
         trailerStart - found.listOffset - found.listSize > 7)

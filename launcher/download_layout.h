@@ -21,7 +21,14 @@ struct PayloadLocation {
     uint64_t cabinetSize = 0;
     uint64_t listOffset = 0;
     uint64_t listSize = 0;
+    uint64_t end = 0;  // just past the trailer: what was appended is [cabinetOffset, end)
 };
+
+// The launcher carries the SHA-256 of everything appended to it, written by
+// the release script behind this mark before the download is signed, so that
+// the signature covers it.
+inline constexpr char kDigestMark[8] = {'B', 'R', 'P', 'W', 'D', 'I', 'G', '1'};
+inline constexpr size_t kDigestBytes = 32;
 
 // Where the signature begins (the end of our data), from the first bytes of
 // the file; the file size when it is not signed. 0 when the headers are not a PE's.

@@ -15,6 +15,8 @@
 #include "launcher/cabinet_extractor.h"
 #include "launcher/download_layout.h"
 #include "launcher/launch_rules.h"
+#include "launcher/own_download.h"
+#include "launcher/sha256.h"
 
 namespace {
 const int kExitFailed = 1603;
@@ -44,26 +46,55 @@ bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD bytes) {
     return ::ReadFile(file, buffer, bytes, &got, &at) && got == bytes;
 }
 
+// The digest of everything appended, behind its mark; the release script fills
+// it in before signing. Read from this running image, which the system checked,
+// never from the file on disk, which may have been swapped since.
+extern "C" __attribute__((used)) volatile const unsigned char g_payloadDigest[sizeof kDigestMark + kDigestBytes] = {
+    kDigestMark[0], kDigestMark[1], kDigestMark[2], kDigestMark[3],
+    kDigestMark[4], kDigestMark[5], kDigestMark[6], kDigestMark[7]};
+
+std::string EmbeddedDigest() {
+    static const char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (size_t i = sizeof kDigestMark; i < sizeof g_payloadDigest; ++i) {
+        hex += kHex[g_payloadDigest[i] >> 4];
+        hex += kHex[g_payloadDigest[i] & 15];
+    }
+    return hex;
+}
+
+// Everything appended, read through the one handle, against the signed digest.
+bool PayloadIsTheSignedOne(HANDLE file, const PayloadLocation& location) {
+    std::vector<unsigned char> buffer(1 << 20);
+    Sha256 sum;
+    for (uint64_t at = location.cabinetOffset; at < location.end;) {
+        DWORD piece = static_cast<DWORD>(std::min<uint64_t>(buffer.size(), location.end - at));
+        if (!ReadAt(file, at, buffer.data(), piece))
+            return false;
+        sum.Add(buffer.data(), piece);
+        at += piece;
+    }
+    return sum.HexDigest() == EmbeddedDigest();
+}
+
 // Finds the payload behind the program (and before its signature) and reads its list.
-bool ReadPayload(const std::wstring& self, PayloadLocation* location, std::vector<FileSum>* sums) {
-    ScopedHandle file(::CreateFileW(self.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+bool ReadPayload(HANDLE file, PayloadLocation* location, std::vector<FileSum>* sums) {
     LARGE_INTEGER size;
-    if (!file || !::GetFileSizeEx(file.Get(), &size))
+    if (!::GetFileSizeEx(file, &size))
         return false;
     uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
     unsigned char headers[4096];
     DWORD headerBytes = static_cast<DWORD>(std::min<uint64_t>(sizeof headers, fileSize));
-    if (!ReadAt(file.Get(), 0, headers, headerBytes))
+    if (!ReadAt(file, 0, headers, headerBytes))
         return false;
     uint64_t end = DataEnd(headers, headerBytes, fileSize);
     unsigned char tail[kTrailerSize + 7];
     DWORD tailBytes = static_cast<DWORD>(std::min<uint64_t>(sizeof tail, end));
-    if (end == 0 || !ReadAt(file.Get(), end - tailBytes, tail, tailBytes) ||
-        !ReadTrailer(tail, tailBytes, end, location) || location->listSize > kMaxListSize)
+    if (end == 0 || !ReadAt(file, end - tailBytes, tail, tailBytes) || !ReadTrailer(tail, tailBytes, end, location) ||
+        location->listSize > kMaxListSize)
         return false;
     std::string list(static_cast<size_t>(location->listSize), '\0');
-    return ReadAt(file.Get(), location->listOffset, list.data(), static_cast<DWORD>(list.size())) &&
-           ParseSumList(list, sums);
+    return ReadAt(file, location->listOffset, list.data(), static_cast<DWORD>(list.size())) && ParseSumList(list, sums);
 }
 
 // Every listed file unpacked with its sum, and nothing else.
@@ -81,7 +112,7 @@ bool MatchesList(std::vector<ExtractedFile> files, const std::vector<FileSum>& s
 }
 
 struct ExtractJob {
-    std::wstring self;
+    HANDLE download = nullptr;
     PayloadLocation location;
     std::wstring folder;
     std::vector<ExtractedFile> files;
@@ -91,7 +122,7 @@ struct ExtractJob {
 DWORD WINAPI RunExtractJob(void* parameter) {
     auto* job = static_cast<ExtractJob*>(parameter);
     job->result =
-        ExtractCabinet(job->self, job->location.cabinetOffset, job->location.cabinetSize, job->folder, &job->files);
+        ExtractCabinet(job->download, job->location.cabinetOffset, job->location.cabinetSize, job->folder, &job->files);
     return 0;
 }
 
@@ -183,10 +214,16 @@ const wchar_t kDamaged[] =
     L"The download is damaged. Nothing has been installed.\n\nPlease download Brellic Pagewright Setup again.";
 
 int RunDownload(const std::wstring& tail, bool quiet) {
+    // Opened once, and held: nobody may change, rename or delete the file while
+    // it is read, and nothing is read from it by name again.
+    std::wstring self = ModulePath();
+    ScopedHandle download(self.empty() ? nullptr : OpenOwnDownload(self));
     ExtractJob job;
-    job.self = ModulePath();
+    job.download = download.Get();
     std::vector<FileSum> sums;
-    if (job.self.empty() || !ReadPayload(job.self, &job.location, &sums))
+    // The sums find damage; the signed digest finds a payload that is not the one signed.
+    if (!download || !ReadPayload(download.Get(), &job.location, &sums) ||
+        !PayloadIsTheSignedOne(download.Get(), job.location))
         return Fail(quiet, kDamaged);
     PrivateTempFolder folder;
     if (!folder.Create(L"Pagewright-"))

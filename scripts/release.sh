@@ -40,17 +40,24 @@ fi
 
 # Launcher, cabinet, list, zero padding to a multiple of 8, and the trailer
 # (offset of the cabinet, its size, the list's size, magic) that lets the
-# launcher find them; the signature then goes after it all.
+# launcher find them; the signature then goes after it all. The SHA-256 of
+# everything appended goes into the launcher behind its mark first, so that
+# the signature covers it and the running launcher can check what it reads.
 python3 - "$launcher" "$work/payload.cab" "$work/sums" "$download.unsigned" <<'PY'
-import struct, sys
+import hashlib, struct, sys
 launcher, cab, sums, target = sys.argv[1:]
-program = open(launcher, "rb").read()
+program = bytearray(open(launcher, "rb").read())
 cabinet = open(cab, "rb").read()
 listing = open(sums, "rb").read()
-body = program + cabinet + listing
-padding = b"\0" * (-(len(body) + 32) % 8)
+padding = b"\0" * (-(len(program) + len(cabinet) + len(listing) + 32) % 8)
 trailer = struct.pack("<QQQ8s", len(program), len(cabinet), len(listing), b"BRPWPAY1")
-open(target, "wb").write(body + padding + trailer)
+appended = cabinet + listing + padding + trailer
+mark = b"BRPWDIG1"
+at = program.find(mark)
+if at < 0 or program.find(mark, at + 1) >= 0:
+    sys.exit("the launcher must hold its digest mark exactly once")
+program[at + 8:at + 40] = hashlib.sha256(appended).digest()
+open(target, "wb").write(bytes(program) + appended)
 PY
 "$here/sign.sh" "$build" "$download.unsigned"
 mv "$download.unsigned" "$download"

@@ -2,10 +2,14 @@
 // refuses a damaged copy, and leaves nothing behind in the temporary folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "common/product_catalogue.h"
+#include "launcher/download_layout.h"
+#include "launcher/own_download.h"
 #include "process_startup.h"
 #include "test_fs.h"
 #include "test_paths.h"
@@ -73,6 +77,26 @@ protected:
     std::string m_download;
     std::string m_temp;
 };
+
+// Where the appended payload of a download file starts and ends.
+PayloadLocation LocationIn(const std::string& bytes) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    uint64_t end = DataEnd(data, std::min<size_t>(bytes.size(), 4096), bytes.size());
+    size_t tail = std::min<uint64_t>(kTrailerSize + 7, end);
+    PayloadLocation location;
+    EXPECT_TRUE(end && ReadTrailer(data + end - tail, tail, end, &location));
+    return location;
+}
+
+// The header's entry for the signature, emptied: the file reads as unsigned.
+void DropSignatureEntry(std::string* bytes) {
+    uint32_t pe = 0;
+    std::memcpy(&pe, bytes->data() + 0x3C, 4);
+    uint16_t magic = 0;
+    std::memcpy(&magic, bytes->data() + pe + 24, 2);
+    size_t security = pe + 24 + (magic == 0x20b ? 112 : 96) + 4 * 8;
+    std::memset(bytes->data() + security, 0, 8);
+}
 
 // A dialog of setup.exe run from an unpack folder under the test's temporary folder.
 HWND WaitForSetupDialog(const std::string& temp, DWORD* pid) {
@@ -177,4 +201,49 @@ TEST_F(Download, SilentInstallAndRemovalLikeTheMedia) {
     ASSERT_EQ(0, removal.WaitExit(60000));
     EXPECT_FALSE(DirExists(folder));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+// The signed launcher with a self-consistent payload of other media behind it,
+// as a user who swaps the file after an administrator started it would leave
+// it: refused before anything is written, though every listed sum matches.
+TEST_F(Download, AnotherPayloadBehindTheSignedLauncherIsRefusedBeforeAnythingIsWritten) {
+    std::string genuine = ReadFileText(m_download);
+    std::string foreign =
+        ReadFileText(TEST_DATA_DIR "\\foreign\\release\\" + m_download.substr(m_download.rfind('\\') + 1));
+    ASSERT_FALSE(foreign.empty());
+    PayloadLocation ours = LocationIn(genuine), theirs = LocationIn(foreign);
+    ASSERT_EQ(ours.cabinetOffset, theirs.cabinetOffset) << "the same launcher";
+    std::string swapped =
+        genuine.substr(0, ours.cabinetOffset) + foreign.substr(theirs.cabinetOffset, theirs.end - theirs.cabinetOffset);
+    DropSignatureEntry(&swapped);
+    std::string copy = m_scratch / "swapped.exe";
+    ASSERT_TRUE(WriteFileText(copy, swapped));
+
+    ChildProcess download = Start(Wide(copy), L"/S");
+    EXPECT_EQ(1603, download.WaitExit(30000));
+    EXPECT_EQ(0, CountEntries(m_temp)) << "nothing unpacked";
+    // The other payload itself is sound: behind its own launcher it runs.
+    ChildProcess own =
+        Start(Wide(TEST_DATA_DIR "\\foreign\\release\\" + m_download.substr(m_download.rfind('\\') + 1)), L"/S /?");
+    EXPECT_EQ(0, own.WaitExit(30000));
+    EXPECT_EQ(0, CountEntries(m_temp));
+}
+
+// While the launcher reads its own file, nobody can write it, rename it or
+// delete it: a swap at its path after it started does not reach what it reads.
+TEST(OwnDownload, HeldOpenItCannotBeChangedRenamedOrDeleted) {
+    ScratchDir scratch("own");
+    std::string path = scratch / "Pagewright-setup.exe";
+    ASSERT_TRUE(WriteFileText(path, "signed bytes"));
+    ScopedHandle held(OpenOwnDownload(Wide(path)));
+    ASSERT_TRUE(held);
+    ScopedHandle writer(::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+    EXPECT_FALSE(writer);
+    EXPECT_FALSE(::MoveFileA(path.c_str(), (scratch / "elsewhere.exe").c_str()));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(::DeleteFileA(path.c_str()));
+    held.Reset();
+    EXPECT_TRUE(::MoveFileA(path.c_str(), (scratch / "elsewhere.exe").c_str())) << "free again once let go";
 }
