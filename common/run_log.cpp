@@ -25,6 +25,24 @@ std::string Utf8(const std::wstring& wide) {
                               nullptr);
     return text;
 }
+// Deleted through a handle to the name itself: a link goes, never its target.
+void RemoveWhatIsAt(const std::wstring& path) {
+    ScopedHandle found(::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                     nullptr));
+    if (!found)
+        return;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    ::SetFileInformationByHandle(found.Get(), FileDispositionInfo, &dispose, sizeof dispose);
+}
+
+// The removal run goes on with the log its first run made: only while that is
+// still a plain file with one name, not a link put in its place meanwhile.
+bool IsPlainFileOfItsOwn(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return ::GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 1 &&
+           !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+}
 }  // namespace
 
 CString FileNameTimeStamp(const SYSTEMTIME& time) {
@@ -56,10 +74,22 @@ bool CRunLog::Open(const CString& path, const char* defaultPrefix, bool append) 
     }
     // The name may hold letters outside the code page only as the user typed
     // them, so it goes through the wide call like every other path here would.
-    m_file.Reset(::CreateFileW(Wide(m_path, CP_ACP).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                               append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (m_file.IsValid() && append)
-        ::SetFilePointer(m_file.Get(), 0, nullptr, FILE_END);
+    std::wstring wide = Wide(m_path, CP_ACP);
+    if (append) {
+        m_file.Reset(::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (m_file.IsValid() && !IsPlainFileOfItsOwn(m_file.Get()))
+            m_file.Reset();
+        if (m_file.IsValid())
+            ::SetFilePointer(m_file.Get(), 0, nullptr, FILE_END);
+        return m_file.IsValid();
+    }
+    // Another user may have put a file, a link or a second name of another file
+    // there first (in the shared temporary folder, say): what is there goes,
+    // never what it leads to, and the log is a new file of this run's own.
+    RemoveWhatIsAt(wide);
+    m_file.Reset(::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     return m_file.IsValid();
 }
 
