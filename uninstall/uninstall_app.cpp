@@ -78,9 +78,11 @@ void CUninstallApp::RunFirst() {
     RelaunchFromTemp();
 }
 
+// Both looks leave the keys as they are: reading through the traced call
+// would create an empty product key under a root that has none.
 void CUninstallApp::ChooseRootOf(const CString& folder) {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        CString recorded = InstallFolderFromSetupPath(RegGetString(root, kProductKey, kSetupPathValue, ""));
+        CString recorded = InstallFolderFromSetupPath(RegGetUntraced(root, kProductKey, kSetupPathValue));
         if (!recorded.IsEmpty() && !folder.IsEmpty() && IsSameFolder(recorded, WithTrailingBackslash(folder))) {
             m_hRootKey = root;
             return;
@@ -91,7 +93,7 @@ void CUninstallApp::ChooseRootOf(const CString& folder) {
 
 void CUninstallApp::NoteOtherInstallations() {
     auto other = [this](HKEY root) {
-        CString recorded = InstallFolderFromSetupPath(RegGetString(root, kProductKey, kSetupPathValue, ""));
+        CString recorded = InstallFolderFromSetupPath(RegGetUntraced(root, kProductKey, kSetupPathValue));
         return !recorded.IsEmpty() && !IsSameFolder(recorded, m_strInstallDir);
     };
     m_bOtherForMachine = other(HKEY_LOCAL_MACHINE);
