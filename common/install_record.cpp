@@ -160,13 +160,33 @@ bool IsProductLinkName(const std::string& name) {
     return named(kDesktopLink.name) || named(kLegacyGroupLinkName);
 }
 
-// A file setup notes: one directly in the folder, or one of the product's links.
-bool IsOurFilePath(const std::string& path, const std::string& folder) {
+bool IsOneOf(const std::string& folder, const std::vector<std::string>& folders) {
+    for (const std::string& f : folders)
+        if (FoldCase(f) == FoldCase(folder))
+            return true;
+    return false;
+}
+
+// A file setup notes: one directly in the folder, or one of the product's
+// links in the folders links go to.
+bool IsOurFilePath(const std::string& path, const std::string& folder, const std::vector<std::string>& linkFolders) {
     size_t slash = path.rfind('\\');
     if (slash == std::string::npos || !IsPlainRecordedName(path.substr(slash + 1)))
         return false;
-    std::string name = path.substr(slash + 1);
-    return FoldCase(path.substr(0, slash + 1)) == FoldCase(folder) || IsProductLinkName(name);
+    std::string parent = path.substr(0, slash + 1);
+    return FoldCase(parent) == FoldCase(folder) ||
+           (IsProductLinkName(path.substr(slash + 1)) && IsOneOf(parent, linkFolders));
+}
+
+// A folder on the way to one of the places: the place itself or one above it.
+bool IsOnTheWayTo(const std::string& path, const std::vector<std::string>& places) {
+    std::string folder = FoldCase(path.empty() || path.back() == '\\' ? path : path + "\\");
+    if (folder.size() < 4 || folder.find("\\..\\") != std::string::npos || folder.find("\\.\\") != std::string::npos)
+        return false;
+    for (const std::string& place : places)
+        if (FoldCase(place).compare(0, folder.size(), folder) == 0)
+            return true;
+    return false;
 }
 
 // The product's keys, and for keys made on the way, the keys above them (only
@@ -190,20 +210,28 @@ bool IsAsideOf(const std::string& aside, const std::string& path) {
 }
 }  // namespace
 
-bool RecoverableEntry(const RecordEntry& entry, const std::string& folder, const std::string& rootName) {
+bool RecoverableEntry(const RecordEntry& entry,
+                      const std::string& folder,
+                      const std::string& rootName,
+                      const std::vector<std::string>& linkFolders) {
+    std::vector<std::string> places = linkFolders;
+    places.push_back(folder);
     switch (entry.kind) {
         case RecordKind::FileCreated:
-            return IsOurFilePath(entry.path, folder);
+            return IsOurFilePath(entry.path, folder, linkFolders);
         case RecordKind::FileReplaced:
-            return IsOurFilePath(entry.path, folder) && IsAsideOf(entry.aside, entry.path);
+            return IsOurFilePath(entry.path, folder, linkFolders) && IsAsideOf(entry.aside, entry.path);
         case RecordKind::ValueSet:
             return entry.root == rootName && IsOurKey(entry.path, false);
         case RecordKind::KeyCreated:
             return entry.root == rootName && IsOurKey(entry.path, true);
         case RecordKind::FolderCreated:
+            return IsOnTheWayTo(entry.path, places);  // only an empty one is ever removed
         case RecordKind::FolderRemoved:
+            return IsOneOf(entry.path.empty() || entry.path.back() == '\\' ? entry.path : entry.path + "\\",
+                           linkFolders);
         case RecordKind::Committed:
-            return true;  // only an empty folder is ever removed; making one takes nothing
+            return true;
     }
     return false;
 }

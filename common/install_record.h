@@ -65,9 +65,15 @@ inline constexpr char kAsideSuffix[] = ".pw-old";
 // Whether recovery may undo the entry of a record left in folder (which ends
 // with a backslash) by an installation under the root named rootName. The
 // record lies in the installation folder, which a user may be able to write:
-// only what setup itself notes passes, files directly in that folder or the
-// product's links, the product's keys, asides beside their files.
-bool RecoverableEntry(const RecordEntry& entry, const std::string& folder, const std::string& rootName);
+// only what setup itself notes passes: files directly in that folder, the
+// product's links in linkFolders (the group and desktop folders of that root,
+// each with a trailing backslash), the product's keys, asides beside their
+// files, the folders setup made on the way to that folder or to linkFolders,
+// and a group folder it removed.
+bool RecoverableEntry(const RecordEntry& entry,
+                      const std::string& folder,
+                      const std::string& rootName,
+                      const std::vector<std::string>& linkFolders);
 
 // A file name a record entry may end in: no folder separator, drive or "..",
 // nothing that could reach outside the folder the entry names.

@@ -1,6 +1,9 @@
 #include "install_recorder.h"
 
+#include <shlobj.h>
+
 #include "common/product_catalogue.h"
+#include "common/shell_folders.h"
 #include "common/system_seam.h"
 
 namespace {
@@ -427,6 +430,26 @@ void CInstallRecorder::Rollback() {
         ClearPending(m_root);
 }
 
+namespace {
+// Where setup puts the product's links for an installation under the root:
+// the group and the desktop of the user, and for all users theirs too.
+std::vector<std::string> LinkFoldersOf(HKEY root) {
+    std::vector<std::string> folders;
+    auto add = [&](int csidl, bool group) {
+        CString path = GetSpecialFolderPath(csidl);
+        if (!path.IsEmpty())
+            folders.push_back(path.str() + "\\" + (group ? std::string(kGroupFolderName) + "\\" : std::string()));
+    };
+    add(CSIDL_PROGRAMS, true);
+    add(CSIDL_DESKTOPDIRECTORY, false);
+    if (root == HKEY_LOCAL_MACHINE) {
+        add(CSIDL_COMMON_PROGRAMS, true);
+        add(CSIDL_COMMON_DESKTOPDIRECTORY, false);
+    }
+    return folders;
+}
+}  // namespace
+
 bool CInstallRecorder::RecoverUnfinished(HKEY root) {
     std::vector<CString> pending = ReadPending(root);
     if (pending.empty())
@@ -441,8 +464,9 @@ bool CInstallRecorder::RecoverUnfinished(HKEY root) {
         std::string folder = path.substr(0, path.size() - suffix.size() + 1);
         ParsedRecord record = ParseRecord(text);
         std::vector<RecordEntry> recoverable;
+        std::vector<std::string> linkFolders = LinkFoldersOf(root);
         for (const RecordEntry& e : record.entries)
-            if (RecoverableEntry(e, folder, RootName(root)))
+            if (RecoverableEntry(e, folder, RootName(root), linkFolders))
                 recoverable.push_back(e);
         if (record.valid && !record.committed)
             UndoEntries(recoverable);

@@ -2,8 +2,11 @@
 // recovery after a run that ended without either.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include "common/install_recorder.h"
 #include "common/product_catalogue.h"
+#include "common/shell_folders.h"
 #include "test_fs.h"
 #include "test_registry.h"
 
@@ -14,12 +17,14 @@ struct Scenario {
     ScratchDir scratch{"rec"};
     ProductKeysGuard keys;
     std::string folder = scratch / "Vendor\\Product\\";
-    std::string kept = scratch / "Brellic Pagewright.lnk";  // there before, replaced by the installation
+    std::string desktop = GetSpecialFolderPath(CSIDL_DESKTOPDIRECTORY).str();
+    std::string kept = desktop + "\\Brellic Pagewright.lnk";  // there before, replaced by the installation
 
     Scenario() {
         WriteFileText(kept, "the user's own");
         RegWriteRaw(HKEY_CURRENT_USER, kProductKey, "Kept", REG_SZ, "before", 7);
     }
+    ~Scenario() { ::DeleteFileA(kept.c_str()); }
 
     void Install(CInstallRecorder& recorder) {
         ASSERT_TRUE(recorder.Begin(HKEY_CURRENT_USER, folder.c_str()));
@@ -39,7 +44,8 @@ struct Scenario {
     void ExpectMachineAsBefore() {
         EXPECT_FALSE(DirExists(scratch / "Vendor"));
         EXPECT_EQ(ReadFileText(kept), "the user's own");
-        EXPECT_EQ(CountEntries(scratch.Path()), 1);  // nothing moved aside is left
+        EXPECT_EQ(CountEntries(scratch.Path()), 0);
+        EXPECT_EQ(CountEntries(desktop), 1);  // nothing moved aside is left
         EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, "Kept"), "before");
         EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kUninstallKey));
     }
@@ -67,6 +73,16 @@ TEST(InstallRecorder, RollbackAndRecoveryRestoreTheMachine) {
         WriteFileText(theirs, "theirs");
         WriteFileText(others / "notes.txt.pw-old", "planted");
         RegWriteRaw(HKEY_CURRENT_USER, kTestKey, "Theirs", REG_SZ, "theirs", 7);
+        // A link's name or a folder's outside the places setup puts them.
+        std::string theirLink = others / "Brellic Pagewright.lnk";
+        WriteFileText(theirLink, "their link");
+        ::CreateDirectoryA((others / "empty").c_str(), nullptr);
+        RecordEntry link, madeFolder, removedFolder;
+        link.path = theirLink;
+        madeFolder.kind = RecordKind::FolderCreated;
+        madeFolder.path = others / "empty";
+        removedFolder.kind = RecordKind::FolderRemoved;
+        removedFolder.path = others / "Brellic Pagewright";
         RecordEntry created, replaced, value;
         created.path = theirs;
         replaced.kind = RecordKind::FileReplaced;
@@ -77,13 +93,17 @@ TEST(InstallRecorder, RollbackAndRecoveryRestoreTheMachine) {
         value.aside = "Theirs";
         value.root = "HKCU";
         std::string pending = s.folder + "install.rec.pending";
-        WriteFileText(pending,
-                      ReadFileText(pending) + EncodeEntry(created) + EncodeEntry(replaced) + EncodeEntry(value));
+        WriteFileText(pending, ReadFileText(pending) + EncodeEntry(created) + EncodeEntry(replaced) +
+                                   EncodeEntry(value) + EncodeEntry(link) + EncodeEntry(madeFolder) +
+                                   EncodeEntry(removedFolder));
         EXPECT_TRUE(CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER));
         s.ExpectMachineAsBefore();
         EXPECT_EQ(ReadFileText(theirs), "theirs");
         EXPECT_FALSE(FileExists(others / "notes.txt"));
         EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kTestKey, "Theirs"), "theirs");
+        EXPECT_EQ(ReadFileText(theirLink), "their link");
+        EXPECT_TRUE(DirExists(others / "empty"));
+        EXPECT_FALSE(DirExists(others / "Brellic Pagewright"));
         EXPECT_FALSE(CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER));
     }
 }
@@ -94,7 +114,8 @@ TEST(InstallRecorder, CommitKeepsTheInstallationAndListsOnlyWhatItCreated) {
     s.Install(recorder);
     ASSERT_TRUE(recorder.Commit());
     EXPECT_EQ(ReadFileText(s.kept), "installed over");
-    EXPECT_EQ(CountEntries(s.scratch.Path()), 2);  // the link and Vendor: the earlier link is gone
+    EXPECT_EQ(CountEntries(s.scratch.Path()), 1);  // Vendor
+    EXPECT_EQ(CountEntries(s.desktop), 1);         // the link: the earlier one moved aside is gone
     EXPECT_FALSE(CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER));
     ParsedRecord record = CInstallRecorder::ReadRecord(s.folder.c_str());
     ASSERT_TRUE(record.committed);
@@ -134,5 +155,5 @@ TEST(InstallRecorder, AnInterruptedCommitIsFinishedByTheNextStart) {
     EXPECT_EQ(RegReadText(HKEY_CURRENT_USER, kProductKey, "Kept"), "after");
     EXPECT_TRUE(CInstallRecorder::ReadRecord(s.folder.c_str()).committed);
     EXPECT_EQ(CountEntries(s.folder), 2) << "the editor and the record";
-    EXPECT_EQ(CountEntries(s.scratch.Path()), 2) << "the link and Vendor: the earlier link is gone";
+    EXPECT_EQ(CountEntries(s.desktop), 1) << "the link: the earlier one moved aside is gone";
 }
