@@ -109,7 +109,7 @@ void DeleteKeyValues(HKEY hRoot, const char* lpszPath, int nValues) {
 // Both roots, less one that records another installation beside this one.
 void CUninstallApp::RemoveProductKeys() {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        if (!BelongsToOther(root))
+        if (!BelongsToOther(root) && !HoldsOthersRecord(root))
             DeleteRegTree(root, kProductKey);
 }
 

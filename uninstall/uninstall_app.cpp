@@ -104,18 +104,31 @@ bool CUninstallApp::BelongsToOther(HKEY root) const {
     return root == HKEY_LOCAL_MACHINE ? m_bOtherForMachine : m_bOtherForUser;
 }
 
+// Another root's unfinished installation waits for the next setup under that
+// root, with the product key that names its record.
+bool CUninstallApp::HoldsOthersRecord(HKEY root) const {
+    HKEY key = nullptr;
+    if (root == m_hRootKey || ::RegOpenKeyExA(root, kProductKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    ScopedRegKey owned(key);
+    return ::RegQueryValueExA(key, kPendingRecordValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 void CUninstallApp::RunRemoval() {
-    // A killed installation is undone before anything is removed.
-    CInstallRecorder::RecoverUnfinished(HKEY_LOCAL_MACHINE);
-    CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER);
     ParseUninstallSwitches(m_lpCmdLine, &m_strFolderArgument);
     CString folder = InstallFolderArgument(TrimmedLeft(m_strFolderArgument));
-    // The root only says where "SetupPath" is read; the cleanup covers both
-    // roots. Without the question, the group listing is never loaded.
-    if (folder.IsEmpty()) {
+    // The root of the installation this run removes. Without the question, the
+    // group listing is never loaded.
+    if (folder.IsEmpty())
         ChooseRootKey();
+    else
+        ChooseRootOf(folder);
+    // A killed installation under that root is undone before anything is
+    // removed. Another root's record is not this run's to act on: an elevated
+    // run must not follow a record its user could have written in their own hive.
+    CInstallRecorder::RecoverUnfinished(m_hRootKey);
+    if (folder.IsEmpty())
         folder = InstallFolderFromSetupPath(RegGetString(m_hRootKey, kProductKey, kSetupPathValue, ""));
-    }
     if (!AcceptInstallFolder(folder))
         return;
     NoteOtherInstallations();

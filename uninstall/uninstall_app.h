@@ -38,6 +38,7 @@ public:
     // one: their keys, entry and links belong to it and stay.
     void NoteOtherInstallations();
     bool BelongsToOther(HKEY root) const;
+    bool HoldsOthersRecord(HKEY root) const;
 
     // First run: copies the uninstaller into its temporary folder and starts it.
     BOOL RelaunchFromTemp();

@@ -324,3 +324,34 @@ TEST(RegistryCleanup, Windows95FamilyDeletesEachKeyWithOneCall) {
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, (kProduct + "\\A").c_str(), "Named"), "value");
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, "Named"), "value");
 }
+
+// A removal of the all-users installation leaves a killed per-user
+// installation's record to the next setup under that user's root: the record
+// lies where that user may write, and is not this run's to follow.
+TEST(RemovalSteps, AnotherRootsUnfinishedRecordIsLeftToItsOwnSetup) {
+    TestInstallation inst;
+    inst.Populate();
+    inst.Register(HKEY_LOCAL_MACHINE);
+    ScratchDir theirs("theirs");
+    std::string folder = theirs / "Pagewright\\";
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    {
+        CInstallRecorder killed;  // ends with neither commit nor rollback
+        ASSERT_TRUE(killed.Begin(HKEY_CURRENT_USER, folder.c_str()));
+        ASSERT_TRUE(killed.Open());
+        ASSERT_TRUE(killed.NoteFile((folder + "Scrivo.exe").c_str()));
+        ASSERT_TRUE(WriteFileText(folder + "Scrivo.exe", "made by the killed run"));
+    }
+
+    TestUninstallApp app(inst.Dir());
+    app.RunRemoval();
+    EXPECT_TRUE(app.Said("You have successfully removed Brellic Pagewright."));
+    EXPECT_TRUE(inst.RemainingFiles().empty());
+    EXPECT_EQ(ReadFileText(folder + "Scrivo.exe"), "made by the killed run");
+    DWORD type = 0;
+    std::vector<unsigned char> data;
+    EXPECT_TRUE(RegReadRaw(HKEY_CURRENT_USER, kProductKey, kPendingRecordValue, &type, &data));
+
+    EXPECT_TRUE(CInstallRecorder::RecoverUnfinished(HKEY_CURRENT_USER));
+    EXPECT_FALSE(FileExists(folder + "Scrivo.exe"));
+}
