@@ -21,7 +21,7 @@ TEST_F(Journey, QuittingFromEveryPageAsksFirstAndInstallsNothing) {
         SetupRun run(media.Path());
         WindowSource windows = WindowsOfProcess(run.Pid());
         HWND hwnd = WalkTo(run, page, true);
-        ASSERT_TRUE(hwnd);
+        ASSERT_TRUE(hwnd) << DescribeWindows(windows) << "; setup " << run.Process().State();
         Click(hwnd, IDCANCEL);
         HWND question = WaitForBox(windows, kQuitQuestionText);
         ASSERT_TRUE(question);

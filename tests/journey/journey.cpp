@@ -49,6 +49,10 @@ void CleanMachine() {
     DeleteTree(DesktopLink());
     DeleteTree(GetSpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY).str() + "\\Brellic Pagewright.lnk");
     ProductKeysGuard::Clean();
+    // A removal folder an earlier journey's removal left (a known, rare leak
+    // its own check reports) must not fail every journey after it.
+    for (const std::string& folder : OwnTempFolders())
+        DeleteTree(folder);
     RegDeleteTreeAll(HKEY_LOCAL_MACHINE, "Software\\Brellic Software");
     RegDeleteTreeAll(HKEY_CURRENT_USER, "Software\\Brellic Software");
 }
