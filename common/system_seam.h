@@ -20,6 +20,9 @@ struct SystemSeam {
     // Whether this process runs elevated (null: the system's answer); Wine
     // never reports an elevated process, so tests choose it here.
     bool (*processElevated)();
+    // Whether this process holds an administrator's limited token, which
+    // Windows could elevate (null: the system's answer); Wine has none.
+    bool (*limitedAdministrator)();
 };
 
 extern SystemSeam g_system;

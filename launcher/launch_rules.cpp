@@ -1,5 +1,7 @@
 #include "launcher/launch_rules.h"
 
+#include <initializer_list>
+
 namespace {
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
@@ -11,23 +13,10 @@ std::wstring Lower(std::wstring text) {
             c = static_cast<wchar_t>(c - L'A' + L'a');
     return text;
 }
-}  // namespace
 
-std::wstring CommandTail(const std::wstring& commandLine) {
-    size_t pos = 0;
-    // The program's name ends at its closing quote, or at the first blank when unquoted.
-    if (!commandLine.empty() && commandLine[0] == L'"') {
-        size_t close = commandLine.find(L'"', 1);
-        pos = close == std::wstring::npos ? commandLine.size() : close + 1;
-    }
-    while (pos < commandLine.size() && !IsBlank(commandLine[pos]))
-        ++pos;
-    while (pos < commandLine.size() && IsBlank(commandLine[pos]))
-        ++pos;
-    return commandLine.substr(pos);
-}
-
-bool IsUnattended(const std::wstring& tail) {
+// True when one of the switches named (lower case, without "/" or "-") comes
+// before a /D= that takes the rest.
+bool AsksFor(const std::wstring& tail, std::initializer_list<const wchar_t*> names) {
     size_t pos = 0;
     while (pos < tail.size()) {
         while (pos < tail.size() && IsBlank(tail[pos]))
@@ -50,8 +39,18 @@ bool IsUnattended(const std::wstring& tail) {
         word = word.substr(1);
         if (word.rfind(L"d=", 0) == 0)
             return false;
-        if (word == L"s" || word == L"quiet" || word == L"verysilent")
-            return true;
+        for (const wchar_t* name : names)
+            if (word == name)
+                return true;
     }
     return false;
+}
+}  // namespace
+
+bool IsUnattended(const std::wstring& tail) {
+    return AsksFor(tail, {L"s", L"quiet", L"verysilent"});
+}
+
+bool IsForThisUserOnly(const std::wstring& tail) {
+    return AsksFor(tail, {L"currentuser"});
 }

@@ -3,9 +3,12 @@
 #pragma once
 #include <string>
 
-// The command line without the program's own name, and without the blanks after it.
-std::wstring CommandTail(const std::wstring& commandLine);
+#include "common/command_tail.h"
 
 // True when the tail asks for a run without any window: /S, /quiet or
 // /VERYSILENT (any case, "-" for "/"), before a /D= that takes the rest.
 bool IsUnattended(const std::wstring& tail);
+
+// True when the tail asks for an installation for this user only (/CURRENTUSER),
+// which needs no administrator's rights.
+bool IsForThisUserOnly(const std::wstring& tail);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/elevation.h"
 #include "common/private_temp_folder.h"
 #include "common/product_catalogue.h"
 #include "framework/dll_search.h"
@@ -249,5 +250,9 @@ int RunDownload(const std::wstring& tail, bool quiet) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RestrictDllSearchToSystemFolder();
     std::wstring tail = CommandTail(::GetCommandLineW());
+    // Elevated before a byte is unpacked, so that the user's everyday processes
+    // cannot change what an elevated setup then runs.
+    if (!IsForThisUserOnly(tail) && RunsAsLimitedAdministrator())
+        return RunElevatedCopy(tail);
     return RunDownload(tail, IsUnattended(tail));
 }

@@ -23,10 +23,11 @@ PRODUCT_CODE = "Brellic Pagewright"
 PLACEHOLDER_HOST = "downloads.brellic-software.example"
 
 
-# The programs ask for the highest rights the user has: an administrator is
-# asked to elevate whatever the scope, a standard user runs as themselves. So a
-# machine installation needs the elevation winget obtains first, and a user
-# installation elevates itself where it can.
+# The programs run with the rights they are given and elevate themselves only
+# for an all-users run. A machine installation asks winget to elevate first, so
+# that a standard user who knows an administrator's password can install too; a
+# user installation states no requirement: it never prompts, and elevated it
+# installs for the administrator's own account.
 
 
 def installer_entries(architecture, url, setup_exe):
@@ -34,15 +35,14 @@ def installer_entries(architecture, url, setup_exe):
         sha = hashlib.sha256(f.read()).hexdigest().upper()
     entries = ""
     for scope, elevation, switch in (("machine", "elevationRequired", "/ALLUSERS"),
-                                     ("user", "elevatesSelf", "/CURRENTUSER")):
+                                     ("user", None, "/CURRENTUSER")):
         entries += """  - Architecture: %s
     Scope: %s
-    ElevationRequirement: %s
-    InstallerUrl: %s
+%s    InstallerUrl: %s
     InstallerSha256: %s
     InstallerSwitches:
       Custom: %s
-""" % (architecture, scope, elevation, url, sha, switch)
+""" % (architecture, scope, "    ElevationRequirement: %s\n" % elevation if elevation else "", url, sha, switch)
     return entries
 
 

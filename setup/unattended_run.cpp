@@ -2,6 +2,8 @@
 // installation without pages for package managers and deployment tools.
 #include <windows.h>
 
+#include "common/command_tail.h"
+#include "common/elevation.h"
 #include "common/product_catalogue.h"
 #include "common/registry.h"
 #include "common/text_rules.h"
@@ -25,6 +27,11 @@ void ShowRunningSetup() {
 
 bool CSetupApp::StartRun() {
     m_options = ParseSetupSwitches(m_lpCmdLine);
+    // An installation for this user only needs no administrator; anything else
+    // runs in an elevated copy, which writes the log and gives the exit code.
+    if (m_options.scope != InstallScope::CurrentUser && m_options.badSwitch.IsEmpty() && !m_options.help &&
+        RunsAsLimitedAdministrator())
+        EndProcess(RunElevatedCopy(CommandTail(::GetCommandLineW())));
     if (m_options.log) {
         m_log.Open(m_options.logFile, "Brellic Pagewright Setup");
         SYSTEMTIME now;

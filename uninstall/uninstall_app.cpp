@@ -1,6 +1,8 @@
 #include "uninstall_app.h"
 
 #include "common/admin_check.h"
+#include "common/command_tail.h"
+#include "common/elevation.h"
 #include "common/install_folder_guard.h"
 #include "common/install_recorder.h"
 #include "common/product_catalogue.h"
@@ -14,6 +16,15 @@ BOOL CUninstallApp::InitInstance() {
     m_strTitle = UninstallerTitle(m_strTitle);
     m_options = ParseUninstallSwitches(m_lpCmdLine, &m_strFolderArgument);
     bool removal = IsRemovalRun();
+    // Removing an installation for one user needs no administrator; removing
+    // the all-users one runs in an elevated copy, which logs and answers.
+    if (!removal && m_options.badSwitch.IsEmpty() && RunsAsLimitedAdministrator()) {
+        ChooseRootOf(ProgramFolder());
+        if (m_hRootKey == HKEY_LOCAL_MACHINE) {
+            m_nExitCode = RunElevatedCopy(CommandTail(::GetCommandLineW()));
+            return FALSE;
+        }
+    }
     if (m_options.log)
         m_log.Open(m_options.logFile, "Brellic Pagewright Uninstall", removal);
     m_log.Field("program", GetModulePath());

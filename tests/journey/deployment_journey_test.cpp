@@ -12,6 +12,7 @@
 #include "journey.h"
 #include "test_fs.h"
 #include "test_paths.h"
+#include "uninstall/uninstall_rules.h"
 
 namespace {
 std::string ShellFolder(int csidl) {
@@ -20,6 +21,12 @@ std::string ShellFolder(int csidl) {
 
 std::string PublicDesktopLink() {
     return ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\Brellic Pagewright.lnk";
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    return pid;
 }
 
 // Setup waits for the editor's window before it ends; a window is given a moment more.
@@ -154,6 +161,39 @@ TEST_F(Journey, InstallationsSideBySideAreRemovedOneWithoutTheOther) {
         EXPECT_FALSE(RegKeyExists(newer.root, kUninstallKey));
         EXPECT_EQ(StateOf(newer.folder, newer.root)["desktop link"], "<absent>");
         EXPECT_TRUE(WaitOwnTempFoldersGone());
+        CleanMachine();
+    }
+}
+
+// An administrator whose token is a limited one: setup and the uninstaller
+// start an elevated copy for the all-users installation, and never for one
+// user's. The copy is the process that shows the windows.
+TEST_F(Journey, LimitedAdministratorIsAskedToElevateOnlyForAllUsers) {
+    std::string seamed = media.Path() + "\\setup-seamed.exe";
+    ASSERT_TRUE(CopyOneFile(SeamedSetupPath(), seamed));
+    for (bool allUsers : {false, true}) {
+        SCOPED_TRACE(allUsers ? "all users" : "this user only");
+        std::string log = media / "limited.log";
+        ChildProcess setup(seamed,
+                           std::string(allUsers ? "/passive" : "/passive /CURRENTUSER") + " /LOG=\"" + log + "\"", "",
+                           {"BRELLIC_TEST_LIMITED_ADMIN=1", "BRELLIC_TEST_COPY_PAUSE_MS=200"});
+        HWND progress = WaitFor(
+            WindowsOfAllProcesses(), [](HWND w) { return PageOf(w) == Page::Progress; }, 30000);
+        ASSERT_NE(progress, nullptr) << setup.State();
+        EXPECT_EQ(ProcessOf(progress) != setup.Id(), allUsers);
+        ASSERT_EQ(setup.WaitExit(60000), 0) << ReadFileText(log);
+        HKEY root = allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+        std::string folder = RegReadText(root, kProductKey, kSetupPathValue);
+        ASSERT_TRUE(FileExists(folder + "uninstall.exe")) << folder;
+
+        ASSERT_TRUE(CopyOneFile(TEST_DATA_DIR "\\uninstall_seamed.exe", folder + "uninstall.exe"));
+        ChildProcess removal(folder + "uninstall.exe", "", "", {"BRELLIC_TEST_LIMITED_ADMIN=1"});
+        HWND question = WaitForBox(WindowsOfAllProcesses(), kConfirmText);
+        ASSERT_NE(question, nullptr) << removal.State();
+        EXPECT_EQ(ProcessOf(question) != removal.Id(), allUsers);
+        EXPECT_TRUE(Answer(question, IDNO));
+        EXPECT_EQ(removal.WaitExit(), 0);
+        EXPECT_TRUE(FileExists(folder + "Scrivo.exe"));
         CleanMachine();
     }
 }

@@ -7,6 +7,7 @@
 //   BRELLIC_TEST_KILL_AT=N       the process is killed once N install-record entries are on disk
 //   BRELLIC_TEST_IN_USE_SECONDS=N  an unattended run waits N seconds, not 60, for a file in use
 //   BRELLIC_TEST_COPY_PAUSE_MS=N  every file copy of the installation starts N ms late
+//   BRELLIC_TEST_LIMITED_ADMIN=1  an administrator's limited token (see limited_admin_seam.h)
 // Everything else is the real program.
 #include <windows.h>
 
@@ -18,6 +19,7 @@
 #include "common/system_seam.h"
 #include "framework/function_cast.h"
 #include "setup/setup_app.h"
+#include "tests/programs/limited_admin_seam.h"
 
 namespace {
 FARPROC (*g_realBind)(const char*, const char*) = nullptr;
@@ -89,6 +91,7 @@ class SeamedSetupApp : public CSetupApp {
 public:
     BOOL InitInstance() override {
         ApplySeamFromEnvironment();
+        ApplyLimitedAdminSeam();
         if (const char* v = std::getenv("BRELLIC_TEST_IN_USE_SECONDS"))
             m_unattended.m_nInUseSeconds = std::atoi(v);
         return CSetupApp::InitInstance();

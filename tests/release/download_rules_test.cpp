@@ -74,6 +74,10 @@ TEST(DownloadRules, UnattendedOnlyForTheSilentSwitches) {
         EXPECT_EQ(c.unattended, IsUnattended(c.tail)) << std::wstring(c.tail).size();
     EXPECT_EQ(L"/S /D=C:\\a b", CommandTail(L"\"C:\\Down loads\\Pagewright.exe\"  /S /D=C:\\a b"));
     EXPECT_EQ(L"", CommandTail(L"Pagewright.exe"));
+    // Only an installation for this user goes without the elevation prompt.
+    EXPECT_TRUE(IsForThisUserOnly(L"/S \"/currentuser\""));
+    EXPECT_FALSE(IsForThisUserOnly(L"/S /ALLUSERS"));
+    EXPECT_FALSE(IsForThisUserOnly(L"/D=C:\\x /CURRENTUSER"));
 }
 
 // The digest the download is checked with, by both ways of computing it, fed

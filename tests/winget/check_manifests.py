@@ -69,7 +69,7 @@ def main(manifest_dir, schema_dir, media_dir, installer_file, writer, x86_instal
             problems.append("%s ProductCode %r is not the Uninstall entry's name" % (where, code))
     if entry.get("DisplayVersion", version) != version:
         problems.append("DisplayVersion %s is not the editor's %s" % (entry["DisplayVersion"], version))
-    elevation = {"machine": "elevationRequired", "user": "elevatesSelf"}
+    elevation = {"machine": "elevationRequired", "user": None}
     for item in installer["Installers"]:
         if item["InstallerSha256"] != shas.get(item["Architecture"]):
             problems.append("the %s InstallerSha256 is not its download's" % item["Architecture"])

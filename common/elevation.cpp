@@ -1,0 +1,60 @@
+#include "common/elevation.h"
+
+#include <windows.h>
+// After windows.h, which it relies on.
+#include <shellapi.h>
+
+#include <vector>
+
+#include "common/system_seam.h"
+#include "framework/function_cast.h"
+#include "framework/scoped_handles.h"
+
+bool RunsAsLimitedAdministrator() {
+    if (g_system.limitedAdministrator)
+        return g_system.limitedAdministrator();
+    ScopedHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
+        return false;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    DWORD size = 0;
+    return ::GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &size) &&
+           type == TokenElevationTypeLimited;
+}
+
+int RunElevatedCopy(const std::wstring& tail) {
+    constexpr int kDeclined = 1602, kFailed = 1603;
+    std::vector<wchar_t> self(MAX_PATH);
+    for (;;) {
+        DWORD n = ::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+        if (n == 0)
+            return kFailed;
+        if (n < self.size())
+            break;
+        self.resize(self.size() * 2);
+    }
+    // Bound here, not imported: the shell library costs start-up time that
+    // only this path needs.
+    using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    HMODULE shell = ::LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    auto shellExecuteEx = shell ? FunctionCast<ShellExecuteExFn>(::GetProcAddress(shell, "ShellExecuteExW")) : nullptr;
+    if (!shellExecuteEx)
+        return kFailed;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"runas";
+    info.lpFile = self.data();
+    info.lpParameters = tail.empty() ? nullptr : tail.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!shellExecuteEx(&info))
+        return ::GetLastError() == ERROR_CANCELLED ? kDeclined : kFailed;
+    ScopedHandle process(info.hProcess);
+    if (!process)
+        return kFailed;
+    ::AllowSetForegroundWindow(::GetProcessId(process.Get()));
+    ::WaitForSingleObject(process.Get(), INFINITE);
+    DWORD code = kFailed;
+    ::GetExitCodeProcess(process.Get(), &code);
+    return static_cast<int>(code);
+}
