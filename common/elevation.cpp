@@ -10,6 +10,22 @@
 #include "framework/function_cast.h"
 #include "framework/scoped_handles.h"
 
+bool RunsElevated() {
+    if (g_system.processElevated)
+        return g_system.processElevated();
+    ScopedHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
+        return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+        elevation.TokenIsElevated)
+        return true;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    return ::GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &size) &&
+           type == TokenElevationTypeFull;
+}
+
 bool RunsAsLimitedAdministrator() {
     if (g_system.limitedAdministrator)
         return g_system.limitedAdministrator();

@@ -6,6 +6,9 @@
 #pragma once
 #include <string>
 
+// True when this process runs with a full administrator's (elevated) token.
+bool RunsElevated();
+
 // True when this process holds an administrator's limited token, one that
 // Windows can elevate with the person's consent.
 bool RunsAsLimitedAdministrator();

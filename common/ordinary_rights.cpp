@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/elevation.h"
 #include "framework/function_cast.h"
 #include "framework/scoped_handles.h"
 #include "system_seam.h"
@@ -130,22 +131,6 @@ ScopedHandle RestrictedOwnToken() {
     if (!setInformation(restricted.Get(), TokenIntegrityLevel, &label, sizeof label + mediumSize))
         return ScopedHandle();
     return restricted;
-}
-
-bool RunsElevated() {
-    if (g_system.processElevated)
-        return g_system.processElevated();
-    auto openToken = Bind<OpenProcessTokenFn>("OpenProcessToken");
-    auto getInformation = Bind<GetTokenInformationFn>("GetTokenInformation");
-    ScopedHandle token;
-    if (!openToken || !getInformation || !openToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
-        return false;
-    TOKEN_ELEVATION elevation{};
-    DWORD size = 0;
-    if (getInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) && elevation.TokenIsElevated)
-        return true;
-    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
-    return getInformation(token.Get(), TokenElevationType, &type, sizeof type, &size) && type == TokenElevationTypeFull;
 }
 
 StartedWith StartWithOrdinaryRights(const CString& commandLine,

@@ -17,9 +17,6 @@ enum class StartedWith {
     Failed,       // not elevated, and the system could not start the program
 };
 
-// True when this process runs with a full administrator's (elevated) token.
-bool RunsElevated();
-
 // Starts commandLine (quoted as the system expects) in directory, inheriting
 // no handle of ours; when elevated, only ever with an ordinary token. The new
 // process's handles go to *started (the caller closes them) unless the result

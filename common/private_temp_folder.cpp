@@ -2,6 +2,8 @@
 
 #include <sddl.h>
 
+#include "common/elevation.h"
+
 #include <vector>
 
 namespace {
@@ -58,7 +60,11 @@ ScopedLocalMemory OwnerOnlySecurityDescriptor() {
     std::wstring user = CurrentUserSid();
     if (user.empty())
         return ScopedLocalMemory();
-    std::wstring sddl = L"D:P(A;OICI;FA;;;" + user + L")(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+    // An elevated run's folder is closed to the user's everyday processes too,
+    // which could otherwise change checked files before they are run.
+    std::wstring sddl = L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+    if (!RunsElevated())
+        sddl += L"(A;OICI;FA;;;" + user + L")";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
         return ScopedLocalMemory();

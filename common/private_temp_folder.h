@@ -1,6 +1,7 @@
 // A folder of our own under the temporary folder: a fresh unguessable name,
-// readable and writable only by the user, the Administrators and SYSTEM, and
-// removed with everything in it when its owner goes away.
+// readable and writable only by the Administrators, SYSTEM and (unless the run
+// is elevated) the user, and removed with everything in it when its owner goes
+// away.
 #pragma once
 #include <windows.h>
 
@@ -37,8 +38,9 @@ private:
     ScopedHandle m_guard;
 };
 
-// What the folder is made with: full control for the user, the Administrators
-// and SYSTEM, inherited inside, nothing inherited from above. Empty on failure.
+// What the folder is made with: full control for the Administrators, SYSTEM
+// and, unless this process runs elevated, the user; inherited inside, nothing
+// inherited from above. Empty on failure.
 ScopedLocalMemory OwnerOnlySecurityDescriptor();
 
 // Random bytes from the system's generator, as lowercase hex; empty on failure.

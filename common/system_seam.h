@@ -18,7 +18,7 @@ struct SystemSeam {
     // slow the copy there to act while it runs.
     void (*fileCopyStarting)(const char* destination);
     // Whether this process runs elevated (null: the system's answer); Wine
-    // never reports an elevated process, so tests choose it here.
+    // reports every process elevated, so tests choose it here.
     bool (*processElevated)();
     // Whether this process holds an administrator's limited token, which
     // Windows could elevate (null: the system's answer); Wine has none.

@@ -1,6 +1,7 @@
 // The private temporary folder: always new, closed to everyone but its owners,
 // and gone with its content when done.
 #include "common/private_temp_folder.h"
+#include "common/system_seam.h"
 
 #include <aclapi.h>
 #include <gtest/gtest.h>
@@ -56,8 +57,11 @@ TEST(PrivateTempFolder, EachFolderIsNewAndOpenOnlyToTheUserAdministratorsAndSyst
     EXPECT_NE(first.Path(), second.Path());
     ASSERT_TRUE(DirExists(Narrow(first.Path())));
 
-    // What the folder is made with, exactly.
+    // What the folder is made with, exactly, for a run that is not elevated
+    // (Wine reports every process elevated).
+    g_system.processElevated = [] { return false; };
     ScopedLocalMemory given = OwnerOnlySecurityDescriptor();
+    g_system.processElevated = nullptr;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     ASSERT_TRUE(::GetSecurityDescriptorControl(given.Get(), &control, &revision));
@@ -77,6 +81,13 @@ TEST(PrivateTempFolder, EachFolderIsNewAndOpenOnlyToTheUserAdministratorsAndSyst
     EXPECT_TRUE(allowed.count(CurrentUserSidText()));
     for (const char* other : {"S-1-1-0", "S-1-5-11", "S-1-5-32-545"})
         EXPECT_FALSE(allowed.count(other)) << other;
+
+    // An elevated run's folder leaves out the user's everyday processes.
+    g_system.processElevated = [] { return true; };
+    ScopedLocalMemory elevated = OwnerOnlySecurityDescriptor();
+    g_system.processElevated = nullptr;
+    ASSERT_TRUE(::GetSecurityDescriptorDacl(elevated.Get(), &present, &dacl, &defaulted));
+    EXPECT_EQ((std::set<std::string>{"S-1-5-32-544", "S-1-5-18"}), AllowedSids(dacl, true));
 }
 
 TEST(PrivateTempFolder, ANameAlreadyTakenIsNeverReused) {
