@@ -9,21 +9,14 @@
 
 #include "framework/scoped_handles.h"
 
-bool ProtectLikeProgramFiles(const CString& folder) {
+bool CreateProtectedFolder(const CString& folder) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(kProgramFilesLikeSddl, SDDL_REVISION_1, &descriptor,
                                                                 nullptr))
         return false;
     ScopedLocalMemory owned(descriptor);
-    BOOL present = FALSE;
-    BOOL defaulted = FALSE;
-    PACL dacl = nullptr;
-    if (!::GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) || !present)
-        return false;
-    std::string path = folder.str();
-    return ::SetNamedSecurityInfoA(path.data(), SE_FILE_OBJECT,
-                                   DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                   dacl, nullptr) == ERROR_SUCCESS;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    return ::CreateDirectoryA(folder, &attributes) != FALSE;
 }
 
 bool AdoptAsMadeHere(const CString& file) {

@@ -9,8 +9,9 @@
 // everything inside, nothing inherited from the parent.
 inline constexpr char kProgramFilesLikeSddl[] = "D:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
 
-// Applies that protection; false on failure.
-bool ProtectLikeProgramFiles(const CString& folder);
+// Makes the folder with that protection from the start, so that nobody else
+// can put anything into it before the first file is copied; as CreateDirectory.
+bool CreateProtectedFolder(const CString& folder);
 
 // Makes a file moved in from elsewhere as if it had been made here: owned by
 // whom this process makes its files for (a moved file keeps the owner who

@@ -6,6 +6,7 @@
 
 #include "common/admin_check.h"
 #include "common/folder_protection.h"
+#include "common/folder_trust.h"
 #include "common/install_folder_guard.h"
 #include "common/product_catalogue.h"
 #include "common/registry.h"
@@ -238,7 +239,22 @@ CSetupApp::InstallEnd CSetupApp::InstallStepsRecorded(bool allShortcuts) {
     m_questions.SetWindowBehind(&m_pageProgress.m_hWnd);
     m_engine.SetRecorder(&m_recorder);
     m_engine.SetRunLog(&m_log);
-    bool newFolder = ::GetFileAttributesA(m_strInstallDir) == INVALID_FILE_ATTRIBUTES;
+    // Administrators will run what lands here: no standard user may own,
+    // change or redirect a folder on the way (setup makes the missing ones
+    // protected from the start).
+    if (m_hRootKey == HKEY_LOCAL_MACHINE) {
+        UntrustedFolder untrusted = FindUntrustedFolderOnTheWay(m_strInstallDir);
+        if (!untrusted.path.IsEmpty()) {
+            CString why = "Setup cannot install into \"" + untrusted.path + "\": " + FolderTrustReason(untrusted.why) +
+                          ". The installation will be canceled.";
+            if (IsUnattended())
+                m_unattended.Fail("the folder " + untrusted.path +
+                                  " cannot be used: " + FolderTrustReason(untrusted.why));
+            else
+                AfxMessageBox(why, MB_OK | MB_ICONEXCLAMATION);
+            return InstallEnd::FolderRefused;
+        }
+    }
     m_recorder.Begin(m_hRootKey, m_strInstallDir);
 
     StepOutcome copied = m_engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr);
@@ -259,10 +275,6 @@ CSetupApp::InstallEnd CSetupApp::InstallStepsRecorded(bool allShortcuts) {
             m_recorder.Rollback();
             return InstallEnd::Failed;
     }
-    // A folder for all users outside Program Files would otherwise inherit
-    // whatever its drive allows every user.
-    if (newFolder && m_hRootKey == HKEY_LOCAL_MACHINE)
-        ProtectLikeProgramFiles(m_strInstallDir);
     if (!m_pageProgress.KeepGoing()) {
         m_recorder.Rollback();
         return InstallEnd::Undone;

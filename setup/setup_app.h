@@ -41,7 +41,7 @@ public:
     // The install steps under the install record: true when the installation
     // was committed; otherwise everything was rolled back and the user told.
     bool InstallSteps(bool allShortcuts);
-    enum class InstallEnd { Installed, Undone, Failed, FolderNotCreated };
+    enum class InstallEnd { Installed, Undone, Failed, FolderNotCreated, FolderRefused };
     InstallEnd InstallStepsRecorded(bool allShortcuts);
     // After a failure's own message, in a run with windows: the trace, for the
     // person to send to support. Tests override it.

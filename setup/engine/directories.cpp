@@ -1,3 +1,4 @@
+#include "common/folder_protection.h"
 #include "common/text_rules.h"
 #include "engine_support.h"
 #include "framework/scoped_handles.h"
@@ -21,11 +22,17 @@ BOOL CInstallEngine::CreateThePath(const char* lpszPath) {
         LogText("exit CreateThePath()\r\n");
         return FALSE;
     }
-    if (!FolderListsEntries(path) && !::CreateDirectoryA(path, nullptr)) {
+    // For all users, every folder is made protected: nothing can be put into
+    // it, nor the folder renamed, before the first file is copied.
+    auto create = [this](const CString& folder) {
+        return m_state.m_hRootKey == HKEY_LOCAL_MACHINE ? CreateProtectedFolder(folder)
+                                                        : ::CreateDirectoryA(folder, nullptr) != FALSE;
+    };
+    if (!FolderListsEntries(path) && !create(path)) {
         int parent = ParentSeparatorIndex(path);
         if (parent >= 0)
             CreateThePath(path.Left(parent));
-        ::CreateDirectoryA(path, nullptr);
+        create(path);
     }
     LogText("exit CreateThePath()\r\n");
     return TRUE;

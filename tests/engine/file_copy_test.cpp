@@ -8,6 +8,7 @@
 #include "message_box_answerer.h"
 #include "setup/engine/copy_rules.h"
 #include "test_registry.h"
+#include "test_security.h"
 #include "ui_driver.h"
 
 namespace {
@@ -255,4 +256,46 @@ TEST_F(CopyFiles, FullDriveNamesTheFilesThatDidNotFit) {
         EXPECT_EQ(ReadFileText(target + InstalledNameOf(entry)), "earlier " + entry.str()) << entry.str();
     EXPECT_EQ(CountEntries(target), static_cast<int>(list.size()));
     DeleteTree(target);
+}
+
+namespace {
+// The rights on the new folder and its new parent as the first file is about to go in.
+std::map<std::string, ACCESS_MASK> g_folderRights, g_parentRights;
+std::string g_watchedFolder;
+void ReadRightsAtFirstCopy(const char*) {
+    if (!g_folderRights.empty())
+        return;
+    g_folderRights = AllowedRights(g_watchedFolder);
+    g_parentRights = AllowedRights(g_watchedFolder.substr(0, g_watchedFolder.rfind('\\', g_watchedFolder.size() - 2)));
+}
+}  // namespace
+
+// For all users, the folders setup makes are closed to other users before the
+// first file goes in; an existing folder that others may change is refused
+// before anything is made or copied.
+TEST_F(CopyFiles, AllUsersFoldersAreClosedBeforeTheFirstCopyAndAnOpenOneIsRefused) {
+    Prepare(TEST_MEDIA_DIR, dest, kEveryMediaFile);
+    g_watchedFolder = dest;
+    g_system.fileCopyStarting = ReadRightsAtFirstCopy;
+    EXPECT_EQ(engine.CopyFileToAnother(nullptr, nullptr, nullptr, nullptr).status, StepStatus::Done);
+    for (auto* rights : {&g_folderRights, &g_parentRights}) {
+        ASSERT_FALSE(rights->empty());
+        EXPECT_EQ((*rights)["S-1-5-18"], static_cast<ACCESS_MASK>(FILE_ALL_ACCESS));
+        for (const char* everybody : {"S-1-5-11", "S-1-5-32-545"})
+            EXPECT_EQ((*rights)[everybody] & kChangeRights, 0u) << everybody;
+        // Wine shows a folder made with its own list by everyone's having no
+        // right at all; one made plainly gets everyone's read and run.
+        EXPECT_EQ(rights->count("S-1-1-0"), 0u);
+    }
+
+    std::string open = scratch / "Open";
+    ASSERT_TRUE(::CreateDirectoryA(open.c_str(), nullptr));
+    ASSERT_TRUE(OpenToEveryone(open));
+    Prepare(TEST_MEDIA_DIR, open + "\\Pagewright\\", kEveryMediaFile);
+    MessageBoxAnswerer answerer({{"cannot install", IDOK}});
+    EXPECT_FALSE(app.InstallSteps(true));
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_NE(answerer.Seen()[0].find(open + "\": users who are not administrators may change it"), std::string::npos)
+        << answerer.Seen()[0];
+    EXPECT_EQ(CountEntries(open), 0);
 }
