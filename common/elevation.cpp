@@ -2,6 +2,7 @@
 
 #include <windows.h>
 // After windows.h, which it relies on.
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -9,6 +10,21 @@
 #include "common/system_seam.h"
 #include "framework/function_cast.h"
 #include "framework/scoped_handles.h"
+
+std::string CurrentUserSid() {
+    ScopedHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
+        return {};
+    DWORD size = 0;
+    ::GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    LPSTR text = nullptr;
+    if (size == 0 || !::GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size) ||
+        !::ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text))
+        return {};
+    ScopedLocalMemory owned(text);
+    return text;
+}
 
 bool RunsElevated() {
     if (g_system.processElevated)

@@ -9,6 +9,9 @@
 // True when this process runs with a full administrator's (elevated) token.
 bool RunsElevated();
 
+// This process's user, as "S-1-5-..."; empty when it cannot be read.
+std::string CurrentUserSid();
+
 // True when this process holds an administrator's limited token, one that
 // Windows can elevate with the person's consent.
 bool RunsAsLimitedAdministrator();

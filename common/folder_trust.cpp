@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "common/elevation.h"
 #include "framework/scoped_handles.h"
 
 namespace {
@@ -16,18 +17,6 @@ std::string SidText(PSID sid) {
         return {};
     ScopedLocalMemory owned(text);
     return text;
-}
-
-std::string RunningUserSid() {
-    ScopedHandle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
-        return {};
-    DWORD size = 0;
-    ::GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
-    std::vector<BYTE> buffer(size);
-    if (size == 0 || !::GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size))
-        return {};
-    return SidText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
 }
 
 // Read through one handle that does not follow a link, so the facts are the
@@ -89,7 +78,7 @@ UntrustedFolder FindUntrustedFolderOnTheWay(const CString& folder) {
         !::GetVolumeInformationA(volume.data(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) ||
         !(flags & FILE_PERSISTENT_ACLS))
         return {folder, FolderTrust::KeepsNoPermissions};
-    std::string user = RunningUserSid();
+    std::string user = CurrentUserSid();
     for (size_t end = path.find('\\', start); end != std::string::npos; end = path.find('\\', end + 1)) {
         CString step(path.substr(0, end));
         DWORD attributes = ::GetFileAttributesA(step);

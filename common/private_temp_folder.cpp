@@ -2,32 +2,13 @@
 
 #include <sddl.h>
 
-#include "common/elevation.h"
-
 #include <vector>
+
+#include "common/elevation.h"
 
 namespace {
 // RtlGenRandom: the generator behind rand_s, exported by advapi32 under this name.
 extern "C" BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);
-
-// The current user's SID in its "S-1-5-..." form; empty when it cannot be read.
-std::wstring CurrentUserSid() {
-    ScopedHandle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
-        return {};
-    DWORD size = 0;
-    ::GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
-    if (size == 0)
-        return {};
-    std::vector<BYTE> buffer(size);
-    if (!::GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size))
-        return {};
-    LPWSTR text = nullptr;
-    if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text))
-        return {};
-    ScopedLocalMemory owner(text);
-    return text;
-}
 
 bool DeleteTreeNoFollow(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
@@ -57,7 +38,8 @@ bool DeleteTreeNoFollow(const std::wstring& folder) {
 }  // namespace
 
 ScopedLocalMemory OwnerOnlySecurityDescriptor() {
-    std::wstring user = CurrentUserSid();
+    std::string narrow = CurrentUserSid();
+    std::wstring user(narrow.begin(), narrow.end());
     if (user.empty())
         return ScopedLocalMemory();
     // An elevated run's folder is closed to the user's everyday processes too,
