@@ -92,6 +92,36 @@ UntrustedFolder FindUntrustedFolderOnTheWay(const CString& folder) {
     return {};
 }
 
+bool PassesThroughLink(const CString& path) {
+    std::string text = path.str();
+    int start = FirstFolderStart(text);
+    if (start < 0)
+        return true;
+    for (size_t end = static_cast<size_t>(start);; ++end) {
+        end = text.find('\\', end);
+        DWORD attributes = ::GetFileAttributesA(CString(text.substr(0, end)));
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return false;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return true;
+        if (end == std::string::npos || end + 1 >= text.size())
+            return false;
+    }
+}
+
+bool OwnerIsTrusted(const CString& file) {
+    ScopedHandle handle(::CreateFileA(file, READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr));
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!handle || ::GetSecurityInfo(handle.Get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                                     nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    ScopedLocalMemory held(descriptor);
+    return IsTrustedOwner(SidText(owner), CurrentUserSid());
+}
+
 const char* FolderTrustReason(FolderTrust why) {
     switch (why) {
         case FolderTrust::Link:

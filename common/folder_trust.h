@@ -16,3 +16,11 @@ UntrustedFolder FindUntrustedFolderOnTheWay(const CString& folder);
 
 // For the log and the message: why the folder was refused.
 const char* FolderTrustReason(FolderTrust why);
+
+// True when a file or folder on the path, the last one included, is a link or
+// mount point (a reparse point), as far as the path exists.
+bool PassesThroughLink(const CString& path);
+
+// True when the file is owned by the Administrators, LocalSystem,
+// TrustedInstaller or this run's own user: nobody a standard user could be.
+bool OwnerIsTrusted(const CString& file);

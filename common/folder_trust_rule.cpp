@@ -1,12 +1,12 @@
 #include "common/folder_trust_rule.h"
 
-namespace {
-// Administrators, LocalSystem, TrustedInstaller.
-bool IsTrusted(const std::string& sid, const std::string& runningUser) {
+bool IsTrustedOwner(const std::string& sid, const std::string& runningUser) {
     return sid == "S-1-5-32-544" || sid == "S-1-5-18" ||
            sid == "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464" ||
            (!runningUser.empty() && sid == runningUser);
 }
+
+namespace {
 
 // Writing or adding inside, deleting or renaming, changing its list or owner.
 constexpr uint32_t kChanges = 0x0002 /*FILE_ADD_FILE*/ | 0x0004 /*FILE_ADD_SUBDIRECTORY*/ |
@@ -17,12 +17,12 @@ constexpr uint32_t kChanges = 0x0002 /*FILE_ADD_FILE*/ | 0x0004 /*FILE_ADD_SUBDI
 FolderTrust JudgeFolder(const FolderFacts& facts, const std::string& runningUser) {
     if (facts.reparsePoint)
         return FolderTrust::Link;
-    if (!IsTrusted(facts.owner, runningUser))
+    if (!IsTrustedOwner(facts.owner, runningUser))
         return FolderTrust::ForeignOwner;
     if (facts.nullDacl)
         return FolderTrust::OthersMayChange;
     for (const AceFacts& ace : facts.aces)
-        if (ace.allow && !ace.inheritOnly && (ace.mask & kChanges) && !IsTrusted(ace.sid, runningUser) &&
+        if (ace.allow && !ace.inheritOnly && (ace.mask & kChanges) && !IsTrustedOwner(ace.sid, runningUser) &&
             ace.sid != "S-1-3-0" /* CREATOR OWNER: only ever passed on */)
             return FolderTrust::OthersMayChange;
     return FolderTrust::Trusted;

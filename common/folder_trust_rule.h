@@ -23,6 +23,9 @@ struct FolderFacts {
 
 enum class FolderTrust { Trusted, Link, ForeignOwner, OthersMayChange, KeepsNoPermissions };
 
+// Administrators, LocalSystem, TrustedInstaller, or runningUser.
+bool IsTrustedOwner(const std::string& sid, const std::string& runningUser);
+
 // runningUser: the SID of the administrator the run belongs to, whose own
 // folders are as good as the Administrators'.
 FolderTrust JudgeFolder(const FolderFacts& facts, const std::string& runningUser);

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "common/folder_trust.h"
 #include "common/product_catalogue.h"
 #include "common/shell_folders.h"
 #include "common/system_seam.h"
@@ -459,15 +460,22 @@ bool CInstallRecorder::RecoverUnfinished(HKEY root) {
     std::string path = pending[0].str();
     std::string suffix = std::string("\\") + kRecordFileName + kPendingSuffix;
     bool ours = path.size() > suffix.size() && FoldCase(path.substr(path.size() - suffix.size())) == FoldCase(suffix);
+    // The machine's record must be one an administrator wrote, not a user's
+    // file put in its place.
+    if (ours && (PassesThroughLink(pending[0]) || (root == HKEY_LOCAL_MACHINE && !OwnerIsTrusted(pending[0]))))
+        ours = false;
     std::string text;
     if (ours && ReadFileText(pending[0], text)) {
         std::string folder = path.substr(0, path.size() - suffix.size() + 1);
         ParsedRecord record = ParseRecord(text);
         std::vector<RecordEntry> recoverable;
         std::vector<std::string> linkFolders = LinkFoldersOf(root);
-        for (const RecordEntry& e : record.entries)
-            if (RecoverableEntry(e, folder, RootName(root), linkFolders))
+        for (const RecordEntry& e : record.entries) {
+            bool onDisk = e.kind != RecordKind::ValueSet && e.kind != RecordKind::KeyCreated;
+            if (RecoverableEntry(e, folder, RootName(root), linkFolders) &&
+                !(onDisk && PassesThroughLink(e.path.c_str())))
                 recoverable.push_back(e);
+        }
         if (record.valid && !record.committed)
             UndoEntries(recoverable);
         if (record.valid && record.committed)
