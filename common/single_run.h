@@ -13,6 +13,8 @@ public:
 
     // False when another run holds the lock for longer than waitMs. A copy that
     // its starter hands over to waits a little: the starter lets go as it starts it.
+    // An administrator's run counts only a lock that an administrator made: a
+    // standard user's object of the same name cannot turn every run away.
     bool Acquire(DWORD waitMs = 0);
     void Release();
 
@@ -22,3 +24,5 @@ private:
 };
 
 inline constexpr char kSingleRunName[] = "Global\\Brellic Pagewright Setup and Uninstall";
+// The names an administrator's run tries in turn when one was made by somebody else.
+inline constexpr int kAdministratorLockNames = 4;

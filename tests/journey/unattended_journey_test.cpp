@@ -1,6 +1,9 @@
 // Runs without a person: switches, exit codes, the log, one run at a time, and
 // a killed installation rolled back by the next run.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it relies on.
+#include <sddl.h>
 
 #include <cstdlib>
 #include <functional>
@@ -153,6 +156,23 @@ TEST_F(Unattended, RefusedRunsEndWithTheirCodesAndChangeNothing) {
     after.productKeyMachine = before.productKeyMachine;
     EXPECT_EQ(after, before) << Describe(ProductTraces::Now());
     EXPECT_EQ(RegReadText(HKEY_LOCAL_MACHINE, kProductKey, kSetupPathValue), "<absent>");
+}
+
+// A standard user who makes the lock's object first, open to all, and holds it
+// turns no administrator's run away; a real run's lock still does (above).
+TEST_F(Unattended, ALockMadeByAnotherUserStopsNoAdministratorsRun) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA("O:S-1-5-21-1-2-3-1001D:(A;;GA;;;WD)",
+                                                                       SDDL_REVISION_1, &descriptor, nullptr));
+    ScopedLocalMemory owned(descriptor);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    ScopedHandle squatter(::CreateMutexA(&attributes, TRUE, "Global\\Brellic Pagewright Setup and Uninstall"));
+    ASSERT_TRUE(squatter.IsValid());
+    EXPECT_EQ(RunQuietly(Setup(), "/S"), 0);
+    EXPECT_TRUE(FileExists(kDefaultFolder + "\\Scrivo.exe"));
+    EXPECT_EQ(RunQuietly(kDefaultFolder + "\\uninstall.exe", "/S"), 0);
+    EXPECT_FALSE(DirExists(kDefaultFolder));
+    ::ReleaseMutex(squatter.Get());
 }
 
 TEST_F(Unattended, TheRunningEditorFailsReinstallationAndRemovalAndKeepsTheInstallation) {
