@@ -87,6 +87,24 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
                                               const char* lpsz2,
                                               const char* lpsz3,
                                               const char* lpsz4) {
+    m_unflushed.Empty();
+    StepOutcome outcome = CopyAllPasses(lpsz1, lpsz2, lpsz3, lpsz4);
+    // Done only once every copied file is on the disk, not just in the cache.
+    WaitForFlushes();
+    if (outcome.status != StepStatus::Done || m_unflushed.IsEmpty())
+        return outcome;
+    CString name = m_unflushed.Mid(m_unflushed.ReverseFind('\\') + 1);
+    m_questions->ReportUncopiedFiles({name});
+    return {StepStatus::Incomplete, name};
+}
+
+void CInstallEngine::WaitForFlushes() {
+    std::string failed = m_flusher.Wait();
+    if (!failed.empty() && m_unflushed.IsEmpty())
+        m_unflushed = failed.c_str();
+}
+
+StepOutcome CInstallEngine::CopyAllPasses(const char* lpsz1, const char* lpsz2, const char* lpsz3, const char* lpsz4) {
     std::vector<CString> uncopied;
     std::vector<PassPosition> waiting;
     m_presentAtStart.clear();
@@ -94,6 +112,8 @@ StepOutcome CInstallEngine::CopyFileToAnother(const char* lpsz1,
     bool starting = true;
     for (;;) {
         if (starting) {
+            // A new pass copies files again that may still be being flushed.
+            WaitForFlushes();
             LogFormat("start CopyFileToAnother(%s, %s, %s, %s)\r\n", lpsz1, lpsz2, lpsz3, lpsz4);
             lpsz1 = lpsz2 = lpsz3 = lpsz4 = nullptr;  // a restarted pass is called without arguments
             // A folder that still is not there (its parent is a file, no rights, no
@@ -206,12 +226,14 @@ CInstallEngine::PassEnd CInstallEngine::CopyPass(PassPosition& position,
         }
         // Moving spares writing every byte a second time.
         if (m_state.m_bMediaMovable && MoveIntoPlace(source, destination)) {
+            m_flusher.Add(destination.str());
             m_movedFromMedia.push_back(entry);
             Forget(uncopied, installedName);
             continue;
         }
         CopyReport report{m_progress, &destination, bytesBefore};
         if (CopyOverwriting(source, destination, m_progress ? &report : nullptr)) {
+            m_flusher.Add(destination.str());
             Forget(uncopied, installedName);
             continue;
         }
@@ -243,8 +265,10 @@ CInstallEngine::BackupResult CInstallEngine::KeepBackupIfWanted(const CString& s
     CString backup = PathInFolder(m_state.m_strInstallDir, BackupName(installedVersion));
     if (m_recorder && !m_recorder->NoteFile(backup))
         return ::GetLastError() == ERROR_SHARING_VIOLATION ? BackupResult::InUse : BackupResult::Failed;
-    if (::CopyFileA(destination, backup, FALSE))
+    if (::CopyFileA(destination, backup, FALSE)) {
+        m_flusher.Add(backup.str());
         return BackupResult::GoOn;
+    }
     return ::GetLastError() == ERROR_SHARING_VIOLATION ? BackupResult::InUse : BackupResult::Failed;
 }
 

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "common/file_flusher.h"
 #include "common/install_recorder.h"
 #include "common/run_log.h"
 #include "framework/afx_string.h"
@@ -66,7 +67,11 @@ private:
     enum class BackupResult { GoOn, Failed, InUse };
     enum class PassEnd { Through, FileHeld, Stopped };
 
+    StepOutcome CopyAllPasses(const char* lpsz1, const char* lpsz2, const char* lpsz3, const char* lpsz4);
     PassEnd CopyPass(PassPosition& position, std::vector<CString>& uncopied, CString& heldFile);
+    // Waits for the flushes queued so far; the first file whose data could not
+    // be written out stays noted.
+    void WaitForFlushes();
     bool CopyReporting(const CString& source, const CString& destination, uint64_t bytesBefore);
     BackupResult KeepBackupIfWanted(const CString& source, const CString& destination);
     CString WhereMediaFileIs(const CString& entry) const;
@@ -88,4 +93,6 @@ private:
     std::vector<CString> m_movedFromMedia;  // entries moved into place rather than copied
     bool m_unrecorded = false;
     CRunLog* m_runLog = nullptr;
+    CFileFlusher m_flusher;  // every copied file, flushed while the next is copied
+    CString m_unflushed;     // the first that could not be
 };

@@ -2,6 +2,7 @@
 // messages a person sees, and what stays untouched when things go wrong.
 #include <cstdlib>
 
+#include "common/file_flusher.h"
 #include "common/install_recorder.h"
 #include "engine_fixture.h"
 #include "framework/scoped_handles.h"
@@ -298,4 +299,16 @@ TEST_F(CopyFiles, AllUsersFoldersAreClosedBeforeTheFirstCopyAndAnOpenOneIsRefuse
     EXPECT_NE(answerer.Seen()[0].find(open + "\": users who are not administrators may change it"), std::string::npos)
         << answerer.Seen()[0];
     EXPECT_EQ(CountEntries(open), 0);
+}
+
+// Flushing reports the first file whose data could not be written out, once.
+TEST(FileFlusher, ReportsAFileThatCannotBeFlushed) {
+    ScratchDir scratch("flush");
+    ASSERT_TRUE(WriteFileText(scratch / "kept.txt", "data"));
+    CFileFlusher flusher;
+    flusher.Add(scratch / "kept.txt");
+    flusher.Add(scratch / "gone.txt");
+    flusher.Add(scratch / "also gone.txt");
+    EXPECT_EQ(flusher.Wait(), scratch / "gone.txt");
+    EXPECT_EQ(flusher.Wait(), "");
 }
