@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "hover_button.h"
+#include "scaled_art.h"
 
 namespace {
 const int kHelpViewerHandCursor = 106;
@@ -39,13 +40,51 @@ BOOL CHoverBitmapButton::SetBitmaps(UINT nNormalId, UINT nHoverId, UINT nPressed
     m_nNormalId = nNormalId;
     m_nHoverId = nHoverId;
     m_nPressedId = nPressedId;
-    LoadBitmaps(m_nNormalId);
+    Show(m_nNormalId);
     return TRUE;
 }
 
+void CHoverBitmapButton::FitToDpi(UINT dpi) {
+    if (dpi == kBaseDpi && !m_fitted[0])
+        return;
+    const UINT ids[3] = {m_nNormalId, m_nHoverId, m_nPressedId};
+    RECT rc{};
+    ::GetClientRect(m_hWnd, &rc);
+    for (int i = 0; i < 3; ++i) {
+        m_fitted[i].Reset(dpi == kBaseDpi
+                              ? nullptr
+                              : MakeFittedArt(ids[i], ArtFit::Contain, SIZE{rc.right, rc.bottom}, RGB(255, 255, 255)));
+    }
+    Show(m_nShownId);
+}
+
+void CHoverBitmapButton::Show(UINT id) {
+    m_nShownId = id;
+    if (!m_fitted[0])
+        LoadBitmaps(id);
+}
+
 void CHoverBitmapButton::ShowImage(UINT id) {
-    LoadBitmaps(id);
+    Show(id);
     Invalidate(TRUE);
+}
+
+void CHoverBitmapButton::DrawItem(LPDRAWITEMSTRUCT item) {
+    const UINT ids[3] = {m_nNormalId, m_nHoverId, m_nPressedId};
+    HGDIOBJ image = nullptr;
+    for (int i = 0; i < 3; ++i)
+        if (ids[i] == m_nShownId)
+            image = m_fitted[i].Get();
+    if (!image) {
+        CBitmapButton::DrawItem(item);
+        return;
+    }
+    ScopedMemoryDC memory(::CreateCompatibleDC(item->hDC));
+    if (!memory)
+        return;
+    ScopedSelect select(memory.Get(), image);
+    const RECT& rc = item->rcItem;
+    ::BitBlt(item->hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CHoverBitmapButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -61,7 +100,7 @@ LRESULT CHoverBitmapButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             ShowImage(m_nNormalId);
             return 0;
         case WM_LBUTTONDOWN:
-            LoadBitmaps(m_nPressedId);
+            Show(m_nPressedId);
             break;
         case WM_SETCURSOR:
             // Obtained once and kept: the look is the same as fetching it anew each time.

@@ -94,11 +94,12 @@ void CProgressPage::Pump() {
 }
 
 BOOL CProgressPage::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CWizardPage::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     // Where the confirmation page was; a run without pages has none and centres.
     PlaceWhereLastPageWas(*this);
     ::SendDlgItemMessageA(m_hWnd, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, kBarRange);
+    FitArt();
     return TRUE;
 }
 

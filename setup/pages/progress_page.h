@@ -4,15 +4,15 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/dialog.h"
 #include "setup/engine/install_progress.h"
 #include "setup/res/resource.h"
+#include "wizard_page.h"
 
 enum class ProgressShown { Never, AfterAMoment, AtOnce };
 
-class CProgressPage : public CDialog, public InstallProgress {
+class CProgressPage : public CWizardPage, public InstallProgress {
 public:
-    CProgressPage() : CDialog(IDD_PROGRESS) {}
+    CProgressPage() : CWizardPage(IDD_PROGRESS) {}
 
     // The installation begins now. The window appears once it has run for
     // kShowAfterMs, at once, or never; Cancel asks the quit question first, or not.

@@ -1,0 +1,82 @@
+#include "wizard_page.h"
+
+#include "framework/win_app.h"
+#include "setup/controls/scaled_art.h"
+#include "setup/res/resource.h"
+
+namespace {
+// The side panel fills its panel; the banner is as high as its strip and runs
+// out into the page's white; the titles keep their shape inside their box.
+ArtFit FitOf(UINT bitmapId) {
+    switch (bitmapId) {
+        case IDB_SIDE:
+            return ArtFit::Panel;
+        case IDB_HEADER:
+            return ArtFit::Height;
+    }
+    return ArtFit::Contain;
+}
+
+HICON LoadIconOfSize(UINT id, int size) {
+    return static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+}
+}  // namespace
+
+void CWizardPage::FitArt() {
+    UINT dpi = WindowDpi(m_hWnd);
+    if (dpi == kBaseDpi && !m_bArtFitted)
+        return;
+    m_bArtFitted = true;
+    std::vector<ScopedGdiObject> art;
+    std::vector<TemplateArt> items = TemplateArtItems(m_nIDTemplate);
+    HWND child = ::GetWindow(m_hWnd, GW_CHILD);
+    for (int index = 0; child; ++index, child = ::GetWindow(child, GW_HWNDNEXT)) {
+        for (const TemplateArt& item : items) {
+            if (item.index != index)
+                continue;
+            HBITMAP image;
+            if (dpi == kBaseDpi) {
+                // Back on a 96-DPI display: the drawing as the template shows it.
+                image = ::LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(item.bitmapId));
+            } else {
+                RECT box = item.units;
+                ::MapDialogRect(m_hWnd, &box);
+                image = MakeFittedArt(item.bitmapId, FitOf(item.bitmapId),
+                                      SIZE{box.right - box.left, box.bottom - box.top}, RGB(255, 255, 255));
+            }
+            if (image) {
+                art.emplace_back(image);
+                ::SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+            }
+        }
+    }
+    // The images the controls showed until now go only once they show others.
+    m_art.swap(art);
+
+    int place = NearestArtPlace(dpi);
+    UINT icon = ScaledArtId(IDI_SETUP, place);
+    int big = ::MulDiv(32, static_cast<int>(dpi), kBaseDpi);
+    int small = ::MulDiv(16, static_cast<int>(dpi), kBaseDpi);
+    ScopedIcon bigIcon(LoadIconOfSize(icon, big));
+    ScopedIcon smallIcon(LoadIconOfSize(icon, small));
+    if (bigIcon && smallIcon) {
+        ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.Get()));
+        ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
+        m_bigIcon = std::move(bigIcon);
+        m_smallIcon = std::move(smallIcon);
+    }
+}
+
+// The system has scaled the page's font and controls for the new DPI; the
+// page takes the place it suggests and the art of that DPI.
+BOOL CWizardPage::OnMessage(UINT msg, WPARAM, LPARAM lp, INT_PTR* result) {
+    if (msg != WM_DPICHANGED)
+        return FALSE;
+    const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+    if (suggested)
+        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitArt();
+    *result = 0;
+    return TRUE;
+}
