@@ -204,7 +204,7 @@ bool ShowsHundredPerCentArt(HWND page) {
 TEST_P(EveryPage, ShowsItsArtFilledAndItsTextsWhole) {
     Page kind = GetParam();
     TestSetupApp app;
-    app.m_rcPage = PageRectAt(IDD_AGREEMENT, 100, 80);
+    app.m_rcPage = PageRectAt(IDD_AGREEMENT, 0, 0);
     app.m_strInstallDir = "C:\\Program Files\\Brellic\\Pagewright\\";
     app.m_dlgDebugMessage.m_strMessages = "A line of the report.\r\n";
     OpenedPage opened(PageOfApp(app, kind), kind);
