@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "accessible_proxy.h"
 #include "hover_button.h"
 #include "scaled_art.h"
 
@@ -110,6 +111,10 @@ LRESULT CHoverBitmapButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             }
             ::SetCursor(m_hHandCursor);
             return TRUE;
+        case WM_GETOBJECT:
+            if (LRESULT answer = AnswerAccessibility(m_hWnd, AccessibleKind::PushButton, wp, lp))
+                return answer;
+            break;
     }
     return CBitmapButton::WindowProc(msg, wp, lp);
 }

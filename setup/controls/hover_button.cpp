@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "accessible_proxy.h"
 #include "framework/afx_string.h"
 #include "framework/dialog.h"
 
@@ -68,6 +69,10 @@ LRESULT CHoverButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             m_bTracking = FALSE;
             Invalidate(FALSE);
             return 0;
+        case WM_GETOBJECT:
+            if (LRESULT answer = AnswerAccessibility(m_hWnd, AccessibleKind::PushButton, wp, lp))
+                return answer;
+            break;
     }
     return CButton::WindowProc(msg, wp, lp);
 }

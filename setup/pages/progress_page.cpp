@@ -99,6 +99,7 @@ BOOL CProgressPage::OnInitDialog() {
     // Where the confirmation page was; a run without pages has none and centres.
     PlaceWhereLastPageWas(*this);
     ::SendDlgItemMessageA(m_hWnd, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, kBarRange);
+    m_bar.SubclassDlgItem(IDC_PROGRESS_BAR, m_hWnd);
     FitArt();
     return TRUE;
 }

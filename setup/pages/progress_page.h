@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "setup/controls/accessible_progress_bar.h"
 #include "setup/engine/install_progress.h"
 #include "setup/res/resource.h"
 #include "wizard_page.h"
@@ -46,4 +47,5 @@ private:
     uint64_t m_nTotal = 0;
     int m_nShownPerMille = -1;
     CString m_strShownFile;
+    CAccessibleProgressBar m_bar;
 };
