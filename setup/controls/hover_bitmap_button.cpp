@@ -78,14 +78,26 @@ void CHoverBitmapButton::DrawItem(LPDRAWITEMSTRUCT item) {
             image = m_fitted[i].Get();
     if (!image) {
         CBitmapButton::DrawItem(item);
-        return;
+    } else {
+        ScopedMemoryDC memory(::CreateCompatibleDC(item->hDC));
+        if (!memory)
+            return;
+        ScopedSelect select(memory.Get(), image);
+        const RECT& rc = item->rcItem;
+        ::BitBlt(item->hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, SRCCOPY);
     }
-    ScopedMemoryDC memory(::CreateCompatibleDC(item->hDC));
-    if (!memory)
-        return;
-    ScopedSelect select(memory.Get(), image);
-    const RECT& rc = item->rcItem;
-    ::BitBlt(item->hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, SRCCOPY);
+    // The pictures have no focus look of their own: once the keyboard is in
+    // use, the focused one gets the system's focus rectangle inside its tile.
+    if (m_bKeyboardCue && (item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT)) {
+        BITMAP shown{};
+        ::GetObjectA(image ? image : NormalBitmap(), sizeof shown, &shown);
+        RECT cue{item->rcItem.left, item->rcItem.top, item->rcItem.left + shown.bmWidth,
+                 item->rcItem.top + shown.bmHeight};
+        ::IntersectRect(&cue, &cue, &item->rcItem);
+        int inset = ::GetSystemMetrics(SM_CXEDGE) + 2;
+        ::InflateRect(&cue, -inset, -inset);
+        ::DrawFocusRect(item->hDC, &cue);
+    }
 }
 
 LRESULT CHoverBitmapButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -111,6 +123,19 @@ LRESULT CHoverBitmapButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             }
             ::SetCursor(m_hHandCursor);
             return TRUE;
+        case WM_SETFOCUS:
+            // Focus moved by Tab or an arrow: the keyboard is in use, whether
+            // or not the window's state ever hid the focus.
+            for (int key : {VK_TAB, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})
+                if (::GetKeyState(key) < 0)
+                    m_bKeyboardCue = true;
+            break;
+        case WM_UPDATEUISTATE:
+            if (LOWORD(wp) == UIS_CLEAR && (HIWORD(wp) & UISF_HIDEFOCUS)) {
+                m_bKeyboardCue = true;
+                Invalidate(FALSE);
+            }
+            break;
         case WM_GETOBJECT:
             if (LRESULT answer = AnswerAccessibility(m_hWnd, AccessibleKind::PushButton, wp, lp))
                 return answer;

@@ -31,6 +31,7 @@ private:
     void Show(UINT id);
     ScopedCursor m_handCursorCopy;
     UINT m_nShownId = 0;
+    bool m_bKeyboardCue = false;  // the keyboard was used: the focus is shown
     ScopedGdiObject m_fitted[3];  // normal, hover, pressed; empty at 96 DPI
 };
 
