@@ -20,6 +20,8 @@ struct SystemSeam {
     // Whether this process runs elevated (null: the system's answer); Wine
     // never reports an elevated process, so tests choose it here.
     bool (*processElevated)();
+    // The display settings (a high-contrast theme is one Wine has no switch for).
+    BOOL(WINAPI* systemParametersInfo)(UINT action, UINT param, PVOID value, UINT flags);
 };
 
 extern SystemSeam g_system;

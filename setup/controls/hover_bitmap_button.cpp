@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "accessible_proxy.h"
+#include "framework/dialog.h"
+#include "high_contrast.h"
 #include "hover_button.h"
 #include "scaled_art.h"
 
@@ -76,6 +78,25 @@ void CHoverBitmapButton::DrawItem(LPDRAWITEMSTRUCT item) {
     for (int i = 0; i < 3; ++i)
         if (ids[i] == m_nShownId)
             image = m_fitted[i].Get();
+    if (HighContrastOn()) {
+        // No picture: the caption on the theme's button face, in its colours.
+        RECT r = item->rcItem;
+        ::FillRect(item->hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+        ::FrameRect(item->hDC, &r, ::GetSysColorBrush(COLOR_BTNTEXT));
+        int saved = ::SaveDC(item->hDC);
+        if (auto font = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)))
+            ::SelectObject(item->hDC, font);
+        ::SetBkMode(item->hDC, TRANSPARENT);
+        ::SetTextColor(item->hDC, ::GetSysColor(COLOR_BTNTEXT));
+        CString caption = GetWindowTextString(m_hWnd);
+        ::DrawTextA(item->hDC, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        ::RestoreDC(item->hDC, saved);
+        if (item->itemState & ODS_FOCUS) {
+            ::InflateRect(&r, -3, -3);
+            ::DrawFocusRect(item->hDC, &r);
+        }
+        return;
+    }
     if (!image) {
         CBitmapButton::DrawItem(item);
     } else {

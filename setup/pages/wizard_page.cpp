@@ -1,6 +1,7 @@
 #include "wizard_page.h"
 
 #include "framework/win_app.h"
+#include "setup/controls/high_contrast.h"
 #include "setup/controls/scaled_art.h"
 #include "setup/res/resource.h"
 
@@ -17,12 +18,53 @@ ArtFit FitOf(UINT bitmapId) {
     return ArtFit::Contain;
 }
 
+const char* TitleText(UINT bitmapId) {
+    switch (bitmapId) {
+        case IDB_TITLE_WELCOME:
+            return "Welcome to Setup";
+        case IDB_TITLE_COMPLETED:
+            return "Setup Completed!";
+        case IDB_TITLE_ABORTED:
+            return "Setup Aborted!";
+    }
+    return nullptr;
+}
+
 HICON LoadIconOfSize(UINT id, int size) {
     return static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
 }
 }  // namespace
 
+// In a high-contrast theme the pictures go: the page's own colour shows
+// instead, and the titles become text in the theme's colours.
+void CWizardPage::LeaveArtOut() {
+    for (const TemplateArt& item : TemplateArtItems(m_nIDTemplate)) {
+        HWND child = ::GetWindow(m_hWnd, GW_CHILD);
+        for (int index = 0; child && index < item.index; ++index)
+            child = ::GetWindow(child, GW_HWNDNEXT);
+        if (!child)
+            continue;
+        const char* title = TitleText(item.bitmapId);
+        if (!title) {
+            ::ShowWindow(child, SW_HIDE);
+            continue;
+        }
+        LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+        ::SetWindowLongPtrA(child, GWL_STYLE, (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | SS_LEFT | SS_NOPREFIX);
+        RECT box = item.units;
+        ::MapDialogRect(m_hWnd, &box);
+        ::SetWindowPos(child, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageA(child, WM_SETFONT, ::SendMessageA(m_hWnd, WM_GETFONT, 0, 0), FALSE);
+        ::SetWindowTextA(child, title);
+    }
+}
+
 void CWizardPage::FitArt() {
+    if (HighContrastOn()) {
+        LeaveArtOut();
+        return;
+    }
     UINT dpi = WindowDpi(m_hWnd);
     if (dpi == kBaseDpi && !m_bArtFitted)
         return;

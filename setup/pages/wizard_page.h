@@ -18,6 +18,7 @@ protected:
     BOOL OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR* result) override;
 
 private:
+    void LeaveArtOut();
     std::vector<ScopedGdiObject> m_art;
     ScopedIcon m_bigIcon;
     ScopedIcon m_smallIcon;
