@@ -54,8 +54,8 @@ CString ProgressText(HWND bar) {
 // the kind of control has.
 class ControlAccessible final : public IAccessible {
 public:
-    ControlAccessible(HWND control, AccessibleKind kind, IAccessible* standard)
-        : m_control(control), m_kind(kind), m_standard(standard) {}
+    ControlAccessible(HWND control, AccessibleKind kind, const char* pictureName, IAccessible* standard)
+        : m_control(control), m_kind(kind), m_pictureName(pictureName), m_standard(standard) {}
     ControlAccessible(const ControlAccessible&) = delete;
     ControlAccessible& operator=(const ControlAccessible&) = delete;
 
@@ -107,21 +107,33 @@ public:
         if (!role)
             return E_POINTER;
         role->vt = VT_I4;
-        role->lVal = m_kind == AccessibleKind::PushButton    ? ROLE_SYSTEM_PUSHBUTTON
-                     : m_kind == AccessibleKind::ProgressBar ? ROLE_SYSTEM_PROGRESSBAR
-                                                             : ROLE_SYSTEM_TEXT;
+        switch (m_kind) {
+            case AccessibleKind::PushButton:
+                role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+                break;
+            case AccessibleKind::ProgressBar:
+                role->lVal = ROLE_SYSTEM_PROGRESSBAR;
+                break;
+            case AccessibleKind::ReadOnlyText:
+                role->lVal = ROLE_SYSTEM_TEXT;
+                break;
+            case AccessibleKind::Picture:
+                role->lVal = m_pictureName.IsEmpty() ? ROLE_SYSTEM_GRAPHIC : ROLE_SYSTEM_STATICTEXT;
+                break;
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!IsSelf(child) || m_kind != AccessibleKind::PushButton)
+        if (!IsSelf(child) || (m_kind != AccessibleKind::PushButton && m_kind != AccessibleKind::Picture))
             return m_standard->get_accName(child, name);
         if (!name)
             return E_POINTER;
-        *name = ToBstr(CaptionWithoutMnemonic(GetWindowTextString(m_control)));
+        *name = ToBstr(m_kind == AccessibleKind::Picture ? m_pictureName
+                                                         : CaptionWithoutMnemonic(GetWindowTextString(m_control)));
         return *name ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        if (!IsSelf(child) || m_kind == AccessibleKind::PushButton)
+        if (!IsSelf(child) || m_kind == AccessibleKind::PushButton || m_kind == AccessibleKind::Picture)
             return m_standard->get_accValue(child, value);
         if (!value)
             return E_POINTER;
@@ -197,13 +209,14 @@ private:
     LONG m_refs = 1;
     HWND m_control;
     AccessibleKind m_kind;
+    CString m_pictureName;
     IAccessible* m_standard;
 };
 }  // namespace
 
 // The accessibility library is bound only when a client asks: most runs have
 // none, and start-up does not pay for it.
-LRESULT AnswerAccessibility(HWND control, AccessibleKind kind, WPARAM wp, LPARAM lp) {
+LRESULT AnswerAccessibility(HWND control, AccessibleKind kind, WPARAM wp, LPARAM lp, const char* pictureName) {
     if (static_cast<LONG>(lp) != OBJID_CLIENT)
         return 0;
     auto createStandard = FunctionCast<CreateStdAccessibleObjectFn>(
@@ -215,7 +228,7 @@ LRESULT AnswerAccessibility(HWND control, AccessibleKind kind, WPARAM wp, LPARAM
     if (FAILED(createStandard(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
         !standard)
         return 0;
-    auto* proxy = new ControlAccessible(control, kind, standard);
+    auto* proxy = new ControlAccessible(control, kind, pictureName, standard);
     LRESULT result = toResult(__uuidof(IAccessible), wp, static_cast<IAccessible*>(proxy));
     proxy->Release();
     return result;

@@ -8,11 +8,14 @@
 
 #include "framework/afx_string.h"
 
-enum class AccessibleKind { PushButton, ProgressBar, ReadOnlyText };
+// A Picture is a drawing: a title drawn as a picture is read as its words,
+// the decoration as nothing at all (its template text is a resource number).
+enum class AccessibleKind { PushButton, ProgressBar, ReadOnlyText, Picture };
 
 // The answer to WM_GETOBJECT for such a control; 0 leaves the message to the
-// default (for other objects than the client, or without the accessibility library).
-LRESULT AnswerAccessibility(HWND control, AccessibleKind kind, WPARAM wp, LPARAM lp);
+// default (for other objects than the client, or without the accessibility
+// library). A Picture is named by pictureName.
+LRESULT AnswerAccessibility(HWND control, AccessibleKind kind, WPARAM wp, LPARAM lp, const char* pictureName = "");
 
 // "B&rowse..." is read "Browse...", "Fish && Chips" "Fish & Chips".
 CString CaptionWithoutMnemonic(const char* caption);

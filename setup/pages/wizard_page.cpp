@@ -1,5 +1,7 @@
 #include "wizard_page.h"
 
+#include <algorithm>
+
 #include "framework/win_app.h"
 #include "setup/controls/high_contrast.h"
 #include "setup/controls/scaled_art.h"
@@ -39,9 +41,7 @@ HICON LoadIconOfSize(UINT id, int size) {
 // instead, and the titles become text in the theme's colours.
 void CWizardPage::LeaveArtOut() {
     for (const TemplateArt& item : TemplateArtItems(m_nIDTemplate)) {
-        HWND child = ::GetWindow(m_hWnd, GW_CHILD);
-        for (int index = 0; child && index < item.index; ++index)
-            child = ::GetWindow(child, GW_HWNDNEXT);
+        HWND child = ArtControl(item);
         if (!child)
             continue;
         const char* title = TitleText(item.bitmapId);
@@ -60,7 +60,41 @@ void CWizardPage::LeaveArtOut() {
     }
 }
 
+// The picture control the template item made: where the item's dialog units put it.
+HWND CWizardPage::ArtControl(const TemplateArt& item) const {
+    RECT box = item.units;
+    ::MapDialogRect(m_hWnd, &box);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        RECT rc{};
+        ::GetWindowRect(child, &rc);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        if (rc.left == box.left && rc.top == box.top)
+            return child;
+    }
+    return nullptr;
+}
+
+// Screen readers hear the titles' words and pass over the decoration.
+void CWizardPage::NamePictures() {
+    std::vector<std::unique_ptr<CAccessiblePicture>> pictures;
+    for (const TemplateArt& item : TemplateArtItems(m_nIDTemplate)) {
+        HWND child = ArtControl(item);
+        if (!child || CWnd::FromHandle(child))
+            continue;
+        const char* words = TitleText(item.bitmapId);
+        auto picture = std::make_unique<CAccessiblePicture>(words ? words : "");
+        if (picture->SubclassWindow(child))
+            pictures.push_back(std::move(picture));
+    }
+    if (!pictures.empty())
+        m_pictures.swap(pictures);
+}
+
 void CWizardPage::FitArt() {
+    PutControlsInReadingOrder();
+    NamePictures();
     if (HighContrastOn()) {
         LeaveArtOut();
         return;
@@ -70,26 +104,23 @@ void CWizardPage::FitArt() {
         return;
     m_bArtFitted = true;
     std::vector<ScopedGdiObject> art;
-    std::vector<TemplateArt> items = TemplateArtItems(m_nIDTemplate);
-    HWND child = ::GetWindow(m_hWnd, GW_CHILD);
-    for (int index = 0; child; ++index, child = ::GetWindow(child, GW_HWNDNEXT)) {
-        for (const TemplateArt& item : items) {
-            if (item.index != index)
-                continue;
-            HBITMAP image;
-            if (dpi == kBaseDpi) {
-                // Back on a 96-DPI display: the drawing as the template shows it.
-                image = ::LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(item.bitmapId));
-            } else {
-                RECT box = item.units;
-                ::MapDialogRect(m_hWnd, &box);
-                image = MakeFittedArt(item.bitmapId, FitOf(item.bitmapId),
-                                      SIZE{box.right - box.left, box.bottom - box.top}, RGB(255, 255, 255));
-            }
-            if (image) {
-                art.emplace_back(image);
-                ::SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
-            }
+    for (const TemplateArt& item : TemplateArtItems(m_nIDTemplate)) {
+        HWND child = ArtControl(item);
+        if (!child)
+            continue;
+        HBITMAP image;
+        if (dpi == kBaseDpi) {
+            // Back on a 96-DPI display: the drawing as the template shows it.
+            image = ::LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(item.bitmapId));
+        } else {
+            RECT box = item.units;
+            ::MapDialogRect(m_hWnd, &box);
+            image = MakeFittedArt(item.bitmapId, FitOf(item.bitmapId), SIZE{box.right - box.left, box.bottom - box.top},
+                                  RGB(255, 255, 255));
+        }
+        if (image) {
+            art.emplace_back(image);
+            ::SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
         }
     }
     // The images the controls showed until now go only once they show others.
@@ -106,6 +137,45 @@ void CWizardPage::FitArt() {
         ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
         m_bigIcon = std::move(bigIcon);
         m_smallIcon = std::move(smallIcon);
+    }
+}
+
+void CWizardPage::PutControlsInReadingOrder() {
+    struct Control {
+        HWND hwnd;
+        RECT rc;
+        int made;  // place in the template
+    };
+    std::vector<Control> controls;
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT rc{};
+        ::GetWindowRect(child, &rc);
+        controls.push_back(Control{child, rc, static_cast<int>(controls.size())});
+    }
+    std::stable_sort(controls.begin(), controls.end(), [](const Control& a, const Control& b) {
+        return a.rc.top != b.rc.top ? a.rc.top < b.rc.top : a.rc.left < b.rc.left;
+    });
+    // A control that overlaps one made before it (a group box and its check
+    // boxes, the art and the separator) goes back behind that one.
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (size_t i = 0; i < controls.size() && !moved; ++i) {
+            for (size_t j = i + 1; j < controls.size(); ++j) {
+                RECT common{};
+                if (controls[j].made < controls[i].made && ::IntersectRect(&common, &controls[i].rc, &controls[j].rc)) {
+                    Control later = controls[i];
+                    controls.erase(controls.begin() + static_cast<std::ptrdiff_t>(i));
+                    controls.insert(controls.begin() + static_cast<std::ptrdiff_t>(j), later);
+                    moved = true;
+                    break;
+                }
+            }
+        }
+    }
+    HWND after = HWND_TOP;
+    for (const Control& control : controls) {
+        ::SetWindowPos(control.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        after = control.hwnd;
     }
 }
 

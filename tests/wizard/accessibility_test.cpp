@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include <string>
+#include <vector>
 
 #include "page_harness.h"
 #include "setup/debug_log.h"
@@ -127,6 +128,67 @@ TEST(ScreenReader, PictureButtonsProgressAndReportAreHeard) {
     Click(report.Window(), IDOK);
     EXPECT_EQ(report.Result(), IDOK);
     g_strDebugLog = savedLog;
+    ::CoUninitialize();
+}
+
+// The page's texts and buttons are read top to bottom and left to right, and
+// Tab visits the controls in that order.
+TEST(ScreenReader, PagesAreReadAndTabbedInReadingOrder) {
+    ::CoInitialize(nullptr);
+    TestSetupApp app;
+    {
+        OpenedPage opened(app.m_pageWelcome, Page::Welcome);
+        HWND page = opened.Window();
+        ASSERT_NE(page, nullptr);
+        IAccessible* client = nullptr;
+        ASSERT_HRESULT_SUCCEEDED(::AccessibleObjectFromWindow(
+            page, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), reinterpret_cast<void**>(&client)));
+        LONG count = 0;
+        client->get_accChildCount(&count);
+        std::vector<VARIANT> children(static_cast<size_t>(count));
+        LONG got = 0;
+        ::AccessibleChildren(client, 0, count, children.data(), &got);
+        std::string heard;
+        // Each child window, read through its own client object, as a screen reader goes.
+        for (LONG i = 0; i < got; ++i) {
+            HWND child = nullptr;
+            if (children[i].vt == VT_DISPATCH && children[i].pdispVal) {
+                IAccessible* object = nullptr;
+                if (SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible),
+                                                                   reinterpret_cast<void**>(&object)))) {
+                    ::WindowFromAccessibleObject(object, &child);
+                    object->Release();
+                }
+            }
+            std::string name = child ? Hear(child).name : std::string();
+            if (!name.empty())
+                heard += name + "|";
+            ::VariantClear(&children[i]);
+        }
+        client->Release();
+        EXPECT_EQ(heard,
+                  "Welcome to Setup|Setup will install Brellic Pagewright in your computer. To continue, please click "
+                  "Next.|Next|Cancel|");
+        Click(page, IDOK);
+        EXPECT_EQ(opened.Result(), IDOK);
+    }
+    app.m_rcPage = PageRectAt(IDD_DESTINATION, 0, 0);
+    app.m_bPageOpening = 1;
+    OpenedPage opened(app.m_pageDestination, Page::Destination);
+    HWND page = opened.Window();
+    ASSERT_NE(page, nullptr);
+    std::string order;
+    HWND at = ::GetDlgItem(page, IDC_EDIT);
+    for (int i = 0; i < 7; ++i, at = ::GetNextDlgTabItem(page, at, FALSE))
+        order += std::to_string(::GetDlgCtrlID(at)) + " ";
+    const std::string expected = std::to_string(IDC_EDIT) + " " + std::to_string(IDC_BROWSE) + " " +
+                                 std::to_string(IDC_DESKTOP_SHORTCUT) + " " + std::to_string(IDC_STARTMENU_ICON) + " " +
+                                 std::to_string(IDC_BACK) + " " + std::to_string(IDOK) + " " +
+                                 std::to_string(IDCANCEL) + " ";
+    EXPECT_EQ(order, expected);
+    Quit(page, QuitWay::Button);
+    Answer(opened.Box("Are you sure"), IDYES);
+    EXPECT_EQ(opened.Result(), IDCANCEL);
     ::CoUninitialize();
 }
 
