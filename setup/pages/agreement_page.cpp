@@ -25,8 +25,7 @@ BOOL CAgreementPage::OnInitDialog() {
     PlaceOnSharedRect(*this);
     m_strLicense = AgreementText();
     UpdateData(FALSE);
-    FitArt();
-    return TRUE;
+    return FinishOpening();
 }
 
 void CAgreementPage::OnCancel() {

@@ -19,8 +19,7 @@ BOOL CConfirmPage::OnInitDialog() {
     CSetupApp& app = SetupApp();
     m_strSummary = ConfirmationSummary(app.m_strInstallDir, app.m_bDesktopShortcut, app.m_bStartMenuIcon);
     UpdateData(FALSE);
-    FitArt();
-    return TRUE;
+    return FinishOpening();
 }
 
 void CConfirmPage::OnCancel() {

@@ -81,8 +81,7 @@ BOOL CDestinationPage::OnInitDialog() {
     PlaceOnSharedRect(*this);
     m_strPath = SetupApp().m_strInstallDir;
     UpdateData(FALSE);
-    FitArt();
-    return TRUE;
+    return FinishOpening();
 }
 
 void CDestinationPage::ShowPathError() {

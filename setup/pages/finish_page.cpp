@@ -19,8 +19,7 @@ BOOL CFinishPage::OnInitDialog() {
         m_bRunProgram = 0;
     }
     UpdateData(FALSE);
-    FitArt();
-    return TRUE;
+    return FinishOpening();
 }
 
 // Only Finish hands the answer over; Escape and the close box leave the application's choice as it was.

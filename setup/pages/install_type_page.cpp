@@ -28,8 +28,7 @@ BOOL CInstallTypePage::OnInitDialog() {
     else
         m_strVersionText = "Brellic Pagewright's version is unknown. ";
     UpdateData(FALSE);
-    FitArt();
-    return TRUE;
+    return FinishOpening();
 }
 
 void CInstallTypePage::OnCancel() {

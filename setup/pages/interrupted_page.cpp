@@ -11,6 +11,5 @@ BOOL CInterruptedPage::OnInitDialog() {
     CWizardPage::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     CenterWindow();
-    FitArt();
-    return TRUE;
+    return FinishOpening();
 }

@@ -100,8 +100,7 @@ BOOL CProgressPage::OnInitDialog() {
     PlaceWhereLastPageWas(*this);
     ::SendDlgItemMessageA(m_hWnd, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, kBarRange);
     m_bar.SubclassDlgItem(IDC_PROGRESS_BAR, m_hWnd);
-    FitArt();
-    return TRUE;
+    return FinishOpening();
 }
 
 // Escape, the close box and Cancel: the installation stops and is undone.

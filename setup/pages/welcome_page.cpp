@@ -13,8 +13,7 @@ BOOL CWelcomePage::OnInitDialog() {
     ::SetActiveWindow(m_hWnd);
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     CenterWindow();
-    FitArt();
-    return TRUE;
+    return FinishOpening();
 }
 
 void CWelcomePage::OnCancel() {

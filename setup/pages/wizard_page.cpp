@@ -92,6 +92,15 @@ void CWizardPage::NamePictures() {
         m_pictures.swap(pictures);
 }
 
+BOOL CWizardPage::FinishOpening() {
+    HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    FitArt();
+    if (!first)
+        return TRUE;
+    ::SetFocus(first);
+    return FALSE;
+}
+
 void CWizardPage::FitArt() {
     PutControlsInReadingOrder();
     NamePictures();
@@ -174,7 +183,7 @@ void CWizardPage::PutControlsInReadingOrder() {
     }
     HWND after = HWND_TOP;
     for (const Control& control : controls) {
-        ::SetWindowPos(control.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        ::SetWindowPos(control.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = control.hwnd;
     }
 }

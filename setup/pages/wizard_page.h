@@ -15,6 +15,10 @@ public:
     explicit CWizardPage(UINT templateId) : CDialog(templateId) {}
 
 protected:
+    // The end of OnInitDialog: FitArt, with the focus on the control the
+    // template gives it first, whatever the reading order put first; returns
+    // what OnInitDialog returns.
+    BOOL FinishOpening();
     // Puts the controls in reading order, and the art of the window's DPI on
     // the page; at 96 DPI, on a page that never changed DPI, the template's own
     // art stays untouched.
