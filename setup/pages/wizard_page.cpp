@@ -95,6 +95,9 @@ void CWizardPage::NamePictures() {
 BOOL CWizardPage::FinishOpening() {
     HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
     FitArt();
+    // Once the pictures have their sizes: a picture control that grows while
+    // on top of its siblings may be left unpainted.
+    PutControlsInReadingOrder();
     if (!first)
         return TRUE;
     ::SetFocus(first);
@@ -102,7 +105,6 @@ BOOL CWizardPage::FinishOpening() {
 }
 
 void CWizardPage::FitArt() {
-    PutControlsInReadingOrder();
     NamePictures();
     if (HighContrastOn()) {
         LeaveArtOut();

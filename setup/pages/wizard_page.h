@@ -15,13 +15,12 @@ public:
     explicit CWizardPage(UINT templateId) : CDialog(templateId) {}
 
 protected:
-    // The end of OnInitDialog: FitArt, with the focus on the control the
-    // template gives it first, whatever the reading order put first; returns
-    // what OnInitDialog returns.
+    // The end of OnInitDialog: FitArt, the controls in reading order, and the
+    // focus on the control the template gives it first, whatever the reading
+    // order put first; returns what OnInitDialog returns.
     BOOL FinishOpening();
-    // Puts the controls in reading order, and the art of the window's DPI on
-    // the page; at 96 DPI, on a page that never changed DPI, the template's own
-    // art stays untouched.
+    // Puts the art of the window's DPI on the page; at 96 DPI, on a page that
+    // never changed DPI, the template's own art stays untouched.
     virtual void FitArt();
     BOOL OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR* result) override;
     // Puts the controls in reading order (top to bottom, left to right), the
