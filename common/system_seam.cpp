@@ -33,5 +33,6 @@ bool SystemLibraryPath(const char* name, char* out, size_t outSize) {
 }
 
 SystemSeam g_system = {
-    ::GetVersionExA, ::GetVersion, BindFromSystemFolder, LoadFromSystemFolder, nullptr, nullptr, nullptr, nullptr,
+    ::GetVersionExA, ::GetVersion, BindFromSystemFolder,    LoadFromSystemFolder, nullptr, nullptr,
+    nullptr,         nullptr,      ::SystemParametersInfoA,
 };

@@ -23,6 +23,8 @@ struct SystemSeam {
     // Whether this process holds an administrator's limited token, which
     // Windows could elevate (null: the system's answer); Wine has none.
     bool (*limitedAdministrator)();
+    // The display settings (a high-contrast theme is one Wine has no switch for).
+    BOOL(WINAPI* systemParametersInfo)(UINT action, UINT param, PVOID value, UINT flags);
 };
 
 extern SystemSeam g_system;

@@ -82,6 +82,12 @@ struct CursorTraits {
     static bool IsValid(Handle h) { return h != nullptr; }
     static void Close(Handle h) { ::DestroyCursor(h); }
 };
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::DestroyIcon(h); }
+};
 
 struct MemoryDcTraits {
     using Handle = HDC;
@@ -96,6 +102,8 @@ using ScopedRegKey = ScopedHandleOf<RegKeyTraits>;
 using ScopedModule = ScopedHandleOf<ModuleTraits>;
 using ScopedGdiObject = ScopedHandleOf<GdiObjectTraits>;
 using ScopedCursor = ScopedHandleOf<CursorTraits>;
+// From LoadImage without LR_SHARED, or CreateIconIndirect.
+using ScopedIcon = ScopedHandleOf<IconTraits>;
 // From CreateCompatibleDC or CreateDC.
 using ScopedMemoryDC = ScopedHandleOf<MemoryDcTraits>;
 

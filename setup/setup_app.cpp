@@ -13,6 +13,7 @@
 #include "common/shell_folders.h"
 #include "common/system_seam.h"
 #include "common/text_rules.h"
+#include "controls/high_contrast.h"
 #include "debug_log.h"
 #include "engine/engine_support.h"
 
@@ -41,7 +42,10 @@ BOOL CSetupApp::InitInstance() {
     if (!StartRun())
         return FALSE;
     Enable3dControls();
-    SetDialogBkColor(RGB(255, 255, 255), RGB(0, 0, 0));
+    if (HighContrastOn())
+        SetDialogBkColor(::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT));
+    else
+        SetDialogBkColor(RGB(255, 255, 255), RGB(0, 0, 0));
     m_bSameDir = 0;
     ConnectTraceToLog();
     g_strDebugLog = kDebugLogPreamble;

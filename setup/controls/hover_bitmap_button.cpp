@@ -2,7 +2,11 @@
 
 #include <vector>
 
+#include "accessible_proxy.h"
+#include "framework/dialog.h"
+#include "high_contrast.h"
 #include "hover_button.h"
+#include "scaled_art.h"
 
 namespace {
 const int kHelpViewerHandCursor = 106;
@@ -39,13 +43,82 @@ BOOL CHoverBitmapButton::SetBitmaps(UINT nNormalId, UINT nHoverId, UINT nPressed
     m_nNormalId = nNormalId;
     m_nHoverId = nHoverId;
     m_nPressedId = nPressedId;
-    LoadBitmaps(m_nNormalId);
+    Show(m_nNormalId);
     return TRUE;
 }
 
+void CHoverBitmapButton::FitToDpi(UINT dpi) {
+    if (dpi == kBaseDpi && !m_fitted[0])
+        return;
+    const UINT ids[3] = {m_nNormalId, m_nHoverId, m_nPressedId};
+    RECT rc{};
+    ::GetClientRect(m_hWnd, &rc);
+    for (int i = 0; i < 3; ++i) {
+        m_fitted[i].Reset(dpi == kBaseDpi
+                              ? nullptr
+                              : MakeFittedArt(ids[i], ArtFit::Contain, SIZE{rc.right, rc.bottom}, RGB(255, 255, 255)));
+    }
+    Show(m_nShownId);
+}
+
+void CHoverBitmapButton::Show(UINT id) {
+    m_nShownId = id;
+    if (!m_fitted[0])
+        LoadBitmaps(id);
+}
+
 void CHoverBitmapButton::ShowImage(UINT id) {
-    LoadBitmaps(id);
+    Show(id);
     Invalidate(TRUE);
+}
+
+void CHoverBitmapButton::DrawItem(LPDRAWITEMSTRUCT item) {
+    const UINT ids[3] = {m_nNormalId, m_nHoverId, m_nPressedId};
+    HGDIOBJ image = nullptr;
+    for (int i = 0; i < 3; ++i)
+        if (ids[i] == m_nShownId)
+            image = m_fitted[i].Get();
+    if (HighContrastOn()) {
+        // No picture: the caption on the theme's button face, in its colours.
+        RECT r = item->rcItem;
+        ::FillRect(item->hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+        ::FrameRect(item->hDC, &r, ::GetSysColorBrush(COLOR_BTNTEXT));
+        int saved = ::SaveDC(item->hDC);
+        if (auto font = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)))
+            ::SelectObject(item->hDC, font);
+        ::SetBkMode(item->hDC, TRANSPARENT);
+        ::SetTextColor(item->hDC, ::GetSysColor(COLOR_BTNTEXT));
+        CString caption = GetWindowTextString(m_hWnd);
+        ::DrawTextA(item->hDC, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        ::RestoreDC(item->hDC, saved);
+        if (item->itemState & ODS_FOCUS) {
+            ::InflateRect(&r, -3, -3);
+            ::DrawFocusRect(item->hDC, &r);
+        }
+        return;
+    }
+    if (!image) {
+        CBitmapButton::DrawItem(item);
+    } else {
+        ScopedMemoryDC memory(::CreateCompatibleDC(item->hDC));
+        if (!memory)
+            return;
+        ScopedSelect select(memory.Get(), image);
+        const RECT& rc = item->rcItem;
+        ::BitBlt(item->hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, SRCCOPY);
+    }
+    // The pictures have no focus look of their own: once the keyboard is in
+    // use, the focused one gets the system's focus rectangle inside its tile.
+    if (m_bKeyboardCue && (item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT)) {
+        BITMAP shown{};
+        ::GetObjectA(image ? image : NormalBitmap(), sizeof shown, &shown);
+        RECT cue{item->rcItem.left, item->rcItem.top, item->rcItem.left + shown.bmWidth,
+                 item->rcItem.top + shown.bmHeight};
+        ::IntersectRect(&cue, &cue, &item->rcItem);
+        int inset = ::GetSystemMetrics(SM_CXEDGE) + 2;
+        ::InflateRect(&cue, -inset, -inset);
+        ::DrawFocusRect(item->hDC, &cue);
+    }
 }
 
 LRESULT CHoverBitmapButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -61,7 +134,7 @@ LRESULT CHoverBitmapButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             ShowImage(m_nNormalId);
             return 0;
         case WM_LBUTTONDOWN:
-            LoadBitmaps(m_nPressedId);
+            Show(m_nPressedId);
             break;
         case WM_SETCURSOR:
             // Obtained once and kept: the look is the same as fetching it anew each time.
@@ -71,6 +144,23 @@ LRESULT CHoverBitmapButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             }
             ::SetCursor(m_hHandCursor);
             return TRUE;
+        case WM_SETFOCUS:
+            // Focus moved by Tab or an arrow: the keyboard is in use, whether
+            // or not the window's state ever hid the focus.
+            for (int key : {VK_TAB, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})
+                if (::GetKeyState(key) < 0)
+                    m_bKeyboardCue = true;
+            break;
+        case WM_UPDATEUISTATE:
+            if (LOWORD(wp) == UIS_CLEAR && (HIWORD(wp) & UISF_HIDEFOCUS)) {
+                m_bKeyboardCue = true;
+                Invalidate(FALSE);
+            }
+            break;
+        case WM_GETOBJECT:
+            if (LRESULT answer = AnswerAccessibility(m_hWnd, AccessibleKind::PushButton, wp, lp))
+                return answer;
+            break;
     }
     return CBitmapButton::WindowProc(msg, wp, lp);
 }

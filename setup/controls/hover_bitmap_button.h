@@ -12,6 +12,10 @@ class CHoverBitmapButton : public CBitmapButton {
 public:
     // Remembers the three bitmap resources and shows the normal one.
     BOOL SetBitmaps(UINT nNormalId, UINT nHoverId, UINT nPressedId);
+    // Shows the three drawings of the scale nearest the DPI, made the size of
+    // the button; at 96 DPI, until another DPI came, the resources as they are.
+    void FitToDpi(UINT dpi);
+    void DrawItem(LPDRAWITEMSTRUCT item) override;
 
     HCURSOR m_hHandCursor = nullptr;
     UINT m_nNormalId = 0;
@@ -24,7 +28,11 @@ protected:
 
 private:
     void ShowImage(UINT id);
+    void Show(UINT id);
     ScopedCursor m_handCursorCopy;
+    UINT m_nShownId = 0;
+    bool m_bKeyboardCue = false;  // the keyboard was used: the focus is shown
+    ScopedGdiObject m_fitted[3];  // normal, hover, pressed; empty at 96 DPI
 };
 
 // A copy of the hand cursor, owned by the caller: cursor 106 of "winhlp32.exe"

@@ -4,8 +4,10 @@
 
 #include <cstring>
 
+#include "accessible_proxy.h"
 #include "framework/afx_string.h"
 #include "framework/dialog.h"
+#include "high_contrast.h"
 
 namespace {
 const int kFaceBrushes = 64;
@@ -68,6 +70,10 @@ LRESULT CHoverButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             m_bTracking = FALSE;
             Invalidate(FALSE);
             return 0;
+        case WM_GETOBJECT:
+            if (LRESULT answer = AnswerAccessibility(m_hWnd, AccessibleKind::PushButton, wp, lp))
+                return answer;
+            break;
     }
     return CButton::WindowProc(msg, wp, lp);
 }
@@ -79,6 +85,10 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT item) {
 }
 
 void CHoverButton::Paint(HDC dc, const RECT& itemRect, UINT itemState, const char* caption, HFONT font) {
+    if (HighContrastOn()) {
+        PaintInSystemColours(dc, itemRect, itemState, caption, font);
+        return;
+    }
     int saved = ::SaveDC(dc);
     RECT r = itemRect;
     {
@@ -95,6 +105,33 @@ void CHoverButton::Paint(HDC dc, const RECT& itemRect, UINT itemState, const cha
         DrawFrame(dc, face);
     if (caption && *caption)
         DrawCaption(dc, face, itemState, caption, font);
+    ::RestoreDC(dc, saved);
+}
+
+// The theme's button face, frame and text; a thicker frame for the default or
+// the pointer, the focus rectangle for the focus.
+void CHoverButton::PaintInSystemColours(HDC dc, const RECT& itemRect, UINT itemState, const char* caption, HFONT font) {
+    int saved = ::SaveDC(dc);
+    RECT r = itemRect;
+    ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+    int frame = (m_bHover || (itemState & (ODS_DEFAULT | ODS_SELECTED))) ? 2 : 1;
+    for (int i = 0; i < frame; ++i) {
+        ::FrameRect(dc, &r, ::GetSysColorBrush(COLOR_BTNTEXT));
+        ::InflateRect(&r, -1, -1);
+    }
+    if (font)
+        ::SelectObject(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor((itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    RECT text = r;
+    if (itemState & ODS_SELECTED)
+        ::OffsetRect(&text, 1, 1);
+    if (caption && *caption)
+        ::DrawTextA(dc, caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (itemState & ODS_FOCUS) {
+        ::InflateRect(&r, -1, -1);
+        ::DrawFocusRect(dc, &r);
+    }
     ::RestoreDC(dc, saved);
 }
 

@@ -32,6 +32,7 @@ private:
         ScopedGdiObject left, right, top, bottom;
     };
     void DrawCaption(HDC dc, const RECT& face, UINT itemState, const char* caption, HFONT font);
+    void PaintInSystemColours(HDC dc, const RECT& itemRect, UINT itemState, const char* caption, HFONT font);
 
     ScopedGdiObject m_penOutline;
     FramePens m_hoverPens;

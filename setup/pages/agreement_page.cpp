@@ -20,12 +20,12 @@ void CAgreementPage::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CAgreementPage::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CWizardPage::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     PlaceOnSharedRect(*this);
     m_strLicense = AgreementText();
     UpdateData(FALSE);
-    return TRUE;
+    return FinishOpening();
 }
 
 void CAgreementPage::OnCancel() {

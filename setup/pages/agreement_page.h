@@ -1,12 +1,12 @@
 // The licence agreement, read-only; I agree goes on, I don't agree asks to quit.
 #pragma once
-#include "framework/dialog.h"
 #include "setup/controls/hover_button.h"
 #include "setup/res/resource.h"
+#include "wizard_page.h"
 
-class CAgreementPage : public CDialog {
+class CAgreementPage : public CWizardPage {
 public:
-    CAgreementPage() : CDialog(IDD_AGREEMENT) {}
+    CAgreementPage() : CWizardPage(IDD_AGREEMENT) {}
 
     CHoverButton m_btnAgree;
     CHoverButton m_btnDisagree;

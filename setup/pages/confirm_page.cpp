@@ -1,8 +1,8 @@
 #include "confirm_page.h"
 
-#include "setup/setup_app.h"
 #include "page_frame.h"
 #include "page_rules.h"
+#include "setup/setup_app.h"
 
 void CConfirmPage::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_BACK, m_btnBack);
@@ -13,13 +13,13 @@ void CConfirmPage::DoDataExchange(CDataExchange* dx) {
 
 // The summary is composed at every opening, so it follows changes made after Back.
 BOOL CConfirmPage::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CWizardPage::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     PlaceOnSharedRect(*this);
     CSetupApp& app = SetupApp();
     m_strSummary = ConfirmationSummary(app.m_strInstallDir, app.m_bDesktopShortcut, app.m_bStartMenuIcon);
     UpdateData(FALSE);
-    return TRUE;
+    return FinishOpening();
 }
 
 void CConfirmPage::OnCancel() {
@@ -31,7 +31,7 @@ BOOL CConfirmPage::OnCommand(int id, int notifyCode) {
         EndDialog(IDC_BACK);
         return TRUE;
     }
-    return CDialog::OnCommand(id, notifyCode);
+    return CWizardPage::OnCommand(id, notifyCode);
 }
 
 void CConfirmPage::OnMove(int, int) {

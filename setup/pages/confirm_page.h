@@ -1,13 +1,13 @@
 // Last page before the installation: a read-only summary of the folder and
 // the shortcut options, with Install, Back and Cancel.
 #pragma once
-#include "framework/dialog.h"
 #include "setup/controls/hover_button.h"
 #include "setup/res/resource.h"
+#include "wizard_page.h"
 
-class CConfirmPage : public CDialog {
+class CConfirmPage : public CWizardPage {
 public:
-    CConfirmPage() : CDialog(IDD_CONFIRM) {}
+    CConfirmPage() : CWizardPage(IDD_CONFIRM) {}
 
     CHoverButton m_btnBack;
     CHoverButton m_btnInstall;

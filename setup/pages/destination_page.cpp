@@ -76,12 +76,12 @@ void CDestinationPage::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CDestinationPage::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CWizardPage::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     PlaceOnSharedRect(*this);
     m_strPath = SetupApp().m_strInstallDir;
     UpdateData(FALSE);
-    return TRUE;
+    return FinishOpening();
 }
 
 void CDestinationPage::ShowPathError() {
@@ -100,7 +100,7 @@ void CDestinationPage::OnOK() {
     app.m_strInstallDir = WithTrailingBackslash(m_strPath);
     app.m_bDesktopShortcut = m_bDesktopShortcut;
     app.m_bStartMenuIcon = m_bStartMenuIcon;
-    CDialog::OnOK();
+    CWizardPage::OnOK();
 }
 
 // The browsed folder is taken at once; the controls are reloaded, not saved,
@@ -134,7 +134,7 @@ BOOL CDestinationPage::OnCommand(int id, int notifyCode) {
                 return TRUE;
         }
     }
-    return CDialog::OnCommand(id, notifyCode);
+    return CWizardPage::OnCommand(id, notifyCode);
 }
 
 void CDestinationPage::OnMove(int, int) {

@@ -3,13 +3,13 @@
 // drive is found and the uninstaller could later remove from it.
 #pragma once
 #include "common/install_folder_rule.h"
-#include "framework/dialog.h"
 #include "setup/controls/hover_button.h"
 #include "setup/res/resource.h"
+#include "wizard_page.h"
 
-class CDestinationPage : public CDialog {
+class CDestinationPage : public CWizardPage {
 public:
-    CDestinationPage() : CDialog(IDD_DESTINATION) {}
+    CDestinationPage() : CWizardPage(IDD_DESTINATION) {}
 
     CHoverButton m_btnBack;
     CHoverButton m_btnBrowse;

@@ -1,13 +1,13 @@
 // Shown after the installation: says it succeeded and offers to start the
 // editor, unless setup was told "notruneditor".
 #pragma once
-#include "framework/dialog.h"
 #include "setup/controls/hover_button.h"
 #include "setup/res/resource.h"
+#include "wizard_page.h"
 
-class CFinishPage : public CDialog {
+class CFinishPage : public CWizardPage {
 public:
-    CFinishPage() : CDialog(IDD_FINISH) {}
+    CFinishPage() : CWizardPage(IDD_FINISH) {}
 
     CHoverButton m_btnFinish;
     int m_bRunProgram = 1;

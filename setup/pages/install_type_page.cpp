@@ -1,7 +1,8 @@
 #include "install_type_page.h"
 
-#include "setup/setup_app.h"
 #include "page_frame.h"
+#include "setup/controls/scaled_art.h"
+#include "setup/setup_app.h"
 
 void CInstallTypePage::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDCANCEL, m_btnCancel);
@@ -10,7 +11,7 @@ void CInstallTypePage::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CInstallTypePage::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CWizardPage::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     PlaceOnSharedRect(*this);
     ::SetForegroundWindow(m_hWnd);
@@ -27,7 +28,7 @@ BOOL CInstallTypePage::OnInitDialog() {
     else
         m_strVersionText = "Brellic Pagewright's version is unknown. ";
     UpdateData(FALSE);
-    return TRUE;
+    return FinishOpening();
 }
 
 void CInstallTypePage::OnCancel() {
@@ -46,7 +47,14 @@ BOOL CInstallTypePage::OnCommand(int id, int notifyCode) {
                 return TRUE;
         }
     }
-    return CDialog::OnCommand(id, notifyCode);
+    return CWizardPage::OnCommand(id, notifyCode);
+}
+
+void CInstallTypePage::FitArt() {
+    CWizardPage::FitArt();
+    UINT dpi = WindowDpi(m_hWnd);
+    m_btnDefault.FitToDpi(dpi);
+    m_btnCustom.FitToDpi(dpi);
 }
 
 void CInstallTypePage::OnMove(int, int) {

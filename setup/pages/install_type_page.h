@@ -1,14 +1,14 @@
 // Default or custom installation, as two picture buttons, with the version of
 // the editor on the media in the bottom-left corner.
 #pragma once
-#include "framework/dialog.h"
 #include "setup/controls/hover_bitmap_button.h"
 #include "setup/controls/hover_button.h"
 #include "setup/res/resource.h"
+#include "wizard_page.h"
 
-class CInstallTypePage : public CDialog {
+class CInstallTypePage : public CWizardPage {
 public:
-    CInstallTypePage() : CDialog(IDD_INSTALLTYPE) {}
+    CInstallTypePage() : CWizardPage(IDD_INSTALLTYPE) {}
 
     CHoverBitmapButton m_btnCustom;
     CHoverBitmapButton m_btnDefault;
@@ -23,4 +23,5 @@ protected:
     void OnCancel() override;
     BOOL OnCommand(int id, int notifyCode) override;
     void OnMove(int x, int y) override;
+    void FitArt() override;
 };

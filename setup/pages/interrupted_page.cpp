@@ -8,8 +8,8 @@ void CInterruptedPage::DoDataExchange(CDataExchange* dx) {
 
 // Centred on the screen, wherever the earlier pages were dragged.
 BOOL CInterruptedPage::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CWizardPage::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     CenterWindow();
-    return TRUE;
+    return FinishOpening();
 }

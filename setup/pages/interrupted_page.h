@@ -1,12 +1,12 @@
 // Shown when setup is abandoned before anything was installed.
 #pragma once
-#include "framework/dialog.h"
 #include "setup/controls/hover_button.h"
 #include "setup/res/resource.h"
+#include "wizard_page.h"
 
-class CInterruptedPage : public CDialog {
+class CInterruptedPage : public CWizardPage {
 public:
-    CInterruptedPage() : CDialog(IDD_INTERRUPTED) {}
+    CInterruptedPage() : CWizardPage(IDD_INTERRUPTED) {}
 
     CHoverButton m_btnFinish;
     HICON m_hIcon = nullptr;

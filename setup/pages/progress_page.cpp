@@ -94,12 +94,13 @@ void CProgressPage::Pump() {
 }
 
 BOOL CProgressPage::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CWizardPage::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     // Where the confirmation page was; a run without pages has none and centres.
     PlaceWhereLastPageWas(*this);
     ::SendDlgItemMessageA(m_hWnd, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, kBarRange);
-    return TRUE;
+    m_bar.SubclassDlgItem(IDC_PROGRESS_BAR, m_hWnd);
+    return FinishOpening();
 }
 
 // Escape, the close box and Cancel: the installation stops and is undone.

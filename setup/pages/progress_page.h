@@ -4,15 +4,16 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/dialog.h"
+#include "setup/controls/accessible_progress_bar.h"
 #include "setup/engine/install_progress.h"
 #include "setup/res/resource.h"
+#include "wizard_page.h"
 
 enum class ProgressShown { Never, AfterAMoment, AtOnce };
 
-class CProgressPage : public CDialog, public InstallProgress {
+class CProgressPage : public CWizardPage, public InstallProgress {
 public:
-    CProgressPage() : CDialog(IDD_PROGRESS) {}
+    CProgressPage() : CWizardPage(IDD_PROGRESS) {}
 
     // The installation begins now. The window appears once it has run for
     // kShowAfterMs, at once, or never; Cancel asks the quit question first, or not.
@@ -46,4 +47,5 @@ private:
     uint64_t m_nTotal = 0;
     int m_nShownPerMille = -1;
     CString m_strShownFile;
+    CAccessibleProgressBar m_bar;
 };

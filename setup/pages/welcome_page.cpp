@@ -8,12 +8,12 @@ void CWelcomePage::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CWelcomePage::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CWizardPage::OnInitDialog();
     SetPageIcon(*this, m_hIcon);
     ::SetActiveWindow(m_hWnd);
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     CenterWindow();
-    return TRUE;
+    return FinishOpening();
 }
 
 void CWelcomePage::OnCancel() {

@@ -1,13 +1,13 @@
 // First page: greets the user, opens centred and topmost, and records where it
 // is so that the inner pages open there.
 #pragma once
-#include "framework/dialog.h"
 #include "setup/controls/hover_button.h"
 #include "setup/res/resource.h"
+#include "wizard_page.h"
 
-class CWelcomePage : public CDialog {
+class CWelcomePage : public CWizardPage {
 public:
-    CWelcomePage() : CDialog(IDD_WELCOME) {}
+    CWelcomePage() : CWizardPage(IDD_WELCOME) {}
 
     CHoverButton m_btnCancel;
     CHoverButton m_btnNext;

@@ -8,6 +8,7 @@
 //   BRELLIC_TEST_IN_USE_SECONDS=N  an unattended run waits N seconds, not 60, for a file in use
 //   BRELLIC_TEST_COPY_PAUSE_MS=N  every file copy of the installation starts N ms late
 //   BRELLIC_TEST_LIMITED_ADMIN=1  an administrator's limited token (see limited_admin_seam.h)
+//   BRELLIC_TEST_HIGH_CONTRAST=1  a high-contrast theme is on
 // Everything else is the real program.
 #include <windows.h>
 
@@ -69,7 +70,17 @@ void PauseBeforeCopy(const char*) {
     ::Sleep(g_copyPauseMs);
 }
 
+BOOL WINAPI HighContrastSettings(UINT action, UINT param, PVOID value, UINT flags) {
+    if (action == SPI_GETHIGHCONTRAST && value) {
+        static_cast<HIGHCONTRASTA*>(value)->dwFlags = HCF_HIGHCONTRASTON | HCF_AVAILABLE;
+        return TRUE;
+    }
+    return ::SystemParametersInfoA(action, param, value, flags);
+}
+
 void ApplySeamFromEnvironment() {
+    if (const char* v = std::getenv("BRELLIC_TEST_HIGH_CONTRAST"); v && std::atoi(v) > 0)
+        g_system.systemParametersInfo = HighContrastSettings;
     if (const char* v = std::getenv("BRELLIC_TEST_COPY_PAUSE_MS"); v && std::atoi(v) > 0) {
         g_copyPauseMs = static_cast<DWORD>(std::atoi(v));
         g_system.fileCopyStarting = PauseBeforeCopy;

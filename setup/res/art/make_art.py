@@ -9,7 +9,11 @@ fonts (Debian: python3-pil, fonts-dejavu-core, fonts-dejavu-extra):
 
 The BMPs are written by hand rather than by Pillow so that the format is
 always the plain one the resource compiler and old GDI expect: a 40-byte
-info header, BI_RGB, bottom-up rows, and for 8 bpp a full 256-entry palette.
+info header, bottom-up rows, and for 8 bpp a full 256-entry palette.
+
+Every drawing is made for each display scale in SCALES: 100 % here (BI_RGB,
+exactly the art the pages have always had), the others in a folder named by
+their per cent, run-length coded, and listed in scaled.rc for the resources.
 """
 
 import math
@@ -25,6 +29,25 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # gives smooth edges; text is drawn at final size so that hinting keeps it
 # crisp.
 SS = 4
+
+# The display scales the wizard chooses from, in per cent of 96 DPI. The art
+# is laid out in 100 % pixels; S is the scale being drawn and K the factor
+# from layout units to supersampled ones. At 100 % both stay integers, so the
+# art comes out exactly as it always has.
+SCALES = (100, 125, 150, 175, 200, 250)
+S = 1
+K = SS
+
+
+def set_scale(percent):
+    global S, K
+    S = 1 if percent == 100 else percent / 100.0
+    K = SS if S == 1 else SS * S
+
+
+def px(v):
+    """Layout pixels at the current scale."""
+    return v if S == 1 else int(round(v * S))
 
 NAVY = (22, 46, 88)
 BLUE = (38, 99, 168)
@@ -203,18 +226,18 @@ def mark(px, outline=True):
 
 def document(w, h):
     """The large page of the side panel, as an RGBA layer at SS scale."""
-    W, H = w * SS, h * SS
+    W, H = int(w * K), int(h * K)
     img = Image.new("RGBA", (W, H), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
-    f = 26 * SS
+    f = 26 * K
     d.polygon([(0, 0), (W - f, 0), (W, f), (W, H), (0, H)], fill=PAPER)
     d.polygon([(W - f, 0), (W - f, f), (W, f)], fill=FOLD)
     d.line([(W - f, 0), (W - f, f), (W, f)], fill=(170, 186, 210),
-           width=SS)
+           width=int(K))
 
     def bar(x, y, length, colour, thick=3):
-        d.rounded_rectangle([x * SS, y * SS, (x + length) * SS,
-                             (y + thick) * SS], radius=thick * SS // 2,
+        d.rounded_rectangle([x * K, y * K, (x + length) * K,
+                             (y + thick) * K], radius=thick * K // 2,
                             fill=colour)
 
     m = 12
@@ -223,15 +246,15 @@ def document(w, h):
     bar(m, 37, 66, INK_LINE)
     # A picture block, as a document editor would lay one out.
     px, py, pw, ph = m, 50, 38, 30
-    d.rectangle([px * SS, py * SS, (px + pw) * SS, (py + ph) * SS],
+    d.rectangle([px * K, py * K, (px + pw) * K, (py + ph) * K],
                 fill=(214, 230, 246))
-    d.ellipse([(px + 24) * SS, (py + 5) * SS, (px + 31) * SS,
-               (py + 12) * SS], fill=(250, 196, 90))
-    d.polygon([(px * SS, (py + ph) * SS), ((px + 12) * SS, (py + 14) * SS),
-               ((px + 22) * SS, (py + ph) * SS)], fill=(92, 160, 140))
-    d.polygon([((px + 13) * SS, (py + ph) * SS),
-               ((px + 26) * SS, (py + 17) * SS),
-               ((px + pw) * SS, (py + ph) * SS)], fill=(64, 130, 118))
+    d.ellipse([(px + 24) * K, (py + 5) * K, (px + 31) * K,
+               (py + 12) * K], fill=(250, 196, 90))
+    d.polygon([(px * K, (py + ph) * K), ((px + 12) * K, (py + 14) * K),
+               ((px + 22) * K, (py + ph) * K)], fill=(92, 160, 140))
+    d.polygon([((px + 13) * K, (py + ph) * K),
+               ((px + 26) * K, (py + 17) * K),
+               ((px + pw) * K, (py + ph) * K)], fill=(64, 130, 118))
     for i, length in enumerate((30, 34, 26, 32)):
         bar(m + pw + 6, py + 2 + i * 8, length - 6, INK_LINE)
     for i, length in enumerate((80, 72, 78, 44)):
@@ -241,9 +264,44 @@ def document(w, h):
 
 # ------------------------------------------------------------ writers
 
-def write_bmp(path, img):
-    """Writes img as an uncompressed bottom-up BMP: 24 bpp for RGB, 8 bpp
-    with a 256-entry palette for P."""
+def rle8_rows(img):
+    """The pixels of a P image as BI_RLE8 data, bottom row first: runs of
+    one index where three or more repeat, literal stretches between them."""
+    w, h = img.size
+    data = img.tobytes()
+    out = bytearray()
+    for y in range(h - 1, -1, -1):
+        row = data[y * w:(y + 1) * w]
+        x = 0
+        while x < w:
+            run = 1
+            while x + run < w and run < 255 and row[x + run] == row[x]:
+                run += 1
+            if run >= 3:
+                out += bytes((run, row[x]))
+                x += run
+                continue
+            start = x
+            while x < w and x - start < 255 and not (
+                    x + 2 < w and row[x] == row[x + 1] == row[x + 2]):
+                x += 1
+            n = x - start
+            if n < 3:
+                # An absolute stretch needs three or more; shorter ones are
+                # runs of one.
+                for i in range(start, x):
+                    out += bytes((1, row[i]))
+            else:
+                out += bytes((0, n)) + row[start:x] + (b"\0" if n & 1
+                                                       else b"")
+        out += b"\0\0"
+    out += b"\0\1"
+    return bytes(out)
+
+
+def write_bmp(path, img, rle=False):
+    """Writes img as a bottom-up BMP: 24 bpp for RGB, 8 bpp with a 256-entry
+    palette for P, run-length coded (BI_RLE8) when rle is set."""
     w, h = img.size
     if img.mode == "RGB":
         bits, palette = 24, b""
@@ -259,12 +317,17 @@ def write_bmp(path, img):
     else:
         raise ValueError(img.mode)
     stride = (w * bits // 8 + 3) & ~3
-    pixels = b"".join(row_bytes(y).ljust(stride, b"\0")
-                      for y in range(h - 1, -1, -1))
+    if rle:
+        assert bits == 8
+        pixels = rle8_rows(img)
+    else:
+        pixels = b"".join(row_bytes(y).ljust(stride, b"\0")
+                          for y in range(h - 1, -1, -1))
     off = 14 + 40 + len(palette)
     with open(path, "wb") as f:
         f.write(struct.pack("<2sIHHI", b"BM", off + len(pixels), 0, 0, off))
-        f.write(struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits, 0,
+        f.write(struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits,
+                            1 if rle else 0,  # BI_RLE8 or BI_RGB
                             len(pixels), 3780, 3780,
                             256 if bits == 8 else 0, 0))
         f.write(palette)
@@ -330,7 +393,7 @@ def to_8bpp(img):
 # ------------------------------------------------------------ the art
 
 def side_panel():
-    w, h = 185, 336
+    w, h = px(185), px(336)
     W, H = w * SS, h * SS
     bg = gradient((W, H), [(0.0, (20, 44, 92)), (0.55, (30, 86, 150)),
                            (1.0, (34, 128, 150))]).convert("RGBA")
@@ -340,18 +403,18 @@ def side_panel():
     rd = ImageDraw.Draw(rings)
     for cx, cy, r, a in ((170, 60, 120, 14), (-20, 270, 110, 12),
                          (150, 330, 70, 10)):
-        rd.ellipse([(cx - r) * SS, (cy - r) * SS, (cx + r) * SS,
-                    (cy + r) * SS], fill=(255, 255, 255, a))
+        rd.ellipse([(cx - r) * K, (cy - r) * K, (cx + r) * K,
+                    (cy + r) * K], fill=(255, 255, 255, a))
     bg = Image.alpha_composite(bg, rings)
 
     doc = document(108, 134)
     doc = doc.rotate(6, resample=Image.BICUBIC, expand=True)
-    dx, dy = 28 * SS, 114 * SS
+    dx, dy = int(28 * K), int(114 * K)
     sh = Image.new("RGBA", (W, H), (0, 0, 0, 0))
     sh.paste(doc, (dx, dy), doc)
     bg = Image.alpha_composite(bg, offset(shadow(sh.getchannel("A"),
-                                                 5 * SS, 0.45),
-                                          3 * SS, 5 * SS))
+                                                 5 * K, 0.45),
+                                          3 * K, 5 * K))
     bg = Image.alpha_composite(bg, sh)
 
     # Handwriting the pen has just left on the page.
@@ -362,42 +425,43 @@ def side_panel():
         t = i / 89.0
         x = 58 + 52 * t
         y = 232 - 10 * t + 4.2 * math.sin(t * 9.5) - 3 * t * t
-        pts.append((x * SS, y * SS))
-    idr.line(pts, fill=(30, 70, 150, 255), width=int(1.6 * SS), joint="curve")
+        pts.append((x * K, y * K))
+    idr.line(pts, fill=(30, 70, 150, 255), width=int(1.6 * K), joint="curve")
     bg = Image.alpha_composite(bg, ink)
 
     pen = Image.new("RGBA", (W, H), (0, 0, 0, 0))
-    draw_pen(ImageDraw.Draw(pen), (110 * SS, 218 * SS),
-             (168 * SS, 132 * SS), 11 * SS)
+    draw_pen(ImageDraw.Draw(pen), (110 * K, 218 * K),
+             (168 * K, 132 * K), 11 * K)
     bg = Image.alpha_composite(bg, offset(shadow(pen.getchannel("A"),
-                                                 3 * SS, 0.5),
-                                          4 * SS, 5 * SS))
+                                                 3 * K, 0.5),
+                                          4 * K, 5 * K))
     bg = Image.alpha_composite(bg, pen)
 
     img = shrink(bg.convert("RGB"), (w, h))
 
     # Slogan, one word a line, with the full stops in the accent colour.
-    f = font(SANS_BOLD, 21)
+    f = font(SANS_BOLD, px(21))
     d = ImageDraw.Draw(img)
-    base = 40
+    base = px(40)
     for word in ("Write", "Shape", "Share"):
-        d.text((18, base), word, font=f, fill=WHITE, anchor="ls")
-        d.text((18 + f.getlength(word) - 1, base), ".", font=f, fill=ORANGE,
-               anchor="ls")
-        base += 27
-    d.rectangle([19, base - 12, 44, base - 10], fill=ORANGE)
+        d.text((px(18), base), word, font=f, fill=WHITE, anchor="ls")
+        d.text((px(18) + f.getlength(word) - px(1), base), ".", font=f,
+               fill=ORANGE, anchor="ls")
+        base += px(27)
+    d.rectangle([px(19), base - px(12), px(44), base - px(10)], fill=ORANGE)
 
     # Company signature at the foot.
-    logo = mark(26)
-    img.paste(logo, (16, 290), logo)
-    fb = font(SANS_BOLD, 12)
-    put_text(img, (48, 296), "Brellic Software", fb, WHITE)
-    d.line([(16, 282), (169, 282)], fill=(92, 146, 190))
+    logo = mark(px(26))
+    img.paste(logo, (px(16), px(290)), logo)
+    fb = font(SANS_BOLD, px(12))
+    put_text(img, (px(48), px(296)), "Brellic Software", fb, WHITE)
+    d.line([(px(16), px(282)), (px(169), px(282))], fill=(92, 146, 190),
+           width=px(1))
     return img
 
 
 def header():
-    w, h = 508, 66
+    w, h = px(508), px(66)
     W, H = w * SS, h * SS
     bg = gradient((W, H), [(0.0, (255, 255, 255)), (0.45, (255, 255, 255)),
                            (1.0, (222, 234, 248))], vertical=False)
@@ -406,46 +470,47 @@ def header():
     dd = ImageDraw.Draw(deco)
     for cx, cy, r, a in ((470, 10, 60, 40), (410, 70, 44, 30),
                          (520, 66, 34, 36)):
-        dd.ellipse([(cx - r) * SS, (cy - r) * SS, (cx + r) * SS,
-                    (cy + r) * SS], fill=(150, 186, 226, a))
+        dd.ellipse([(cx - r) * K, (cy - r) * K, (cx + r) * K,
+                    (cy + r) * K], fill=(150, 186, 226, a))
     # A faint stack of pages on the right echoes the product's subject.
     for i, (x, y, a) in enumerate(((402, 14, 60), (414, 10, 90),
                                    (426, 6, 140))):
         pw, ph, f = 38, 50, 9
         poly = [(x, y), (x + pw - f, y), (x + pw, y + f), (x + pw, y + ph),
                 (x, y + ph)]
-        dd.polygon([(px * SS, py * SS) for px, py in poly],
+        dd.polygon([(qx * K, qy * K) for qx, qy in poly],
                    fill=(255, 255, 255, 220),
                    outline=(120, 156, 200, a))
-        dd.polygon([((x + pw - f) * SS, y * SS), ((x + pw - f) * SS,
-                     (y + f) * SS), ((x + pw) * SS, (y + f) * SS)],
+        dd.polygon([((x + pw - f) * K, y * K), ((x + pw - f) * K,
+                     (y + f) * K), ((x + pw) * K, (y + f) * K)],
                    fill=(206, 219, 236, a + 60))
     for j in range(5):
-        dd.rectangle([432 * SS, (22 + j * 7) * SS, (432 + (22 if j else 14))
-                      * SS, (24 + j * 7) * SS], fill=(150, 176, 210, 200))
+        dd.rectangle([432 * K, (22 + j * 7) * K, (432 + (22 if j else 14))
+                      * K, (24 + j * 7) * K], fill=(150, 176, 210, 200))
     bg = Image.alpha_composite(bg, deco)
 
     # Accent rule along the foot of the banner.
-    rule = gradient((W, 3 * SS), [(0.0, BLUE), (0.6, TEAL), (1.0, ORANGE)],
-                    vertical=False)
-    bg.paste(rule, (0, H - 3 * SS))
+    rule = gradient((W, px(3) * SS), [(0.0, BLUE), (0.6, TEAL),
+                                      (1.0, ORANGE)], vertical=False)
+    bg.paste(rule, (0, H - px(3) * SS))
     img = shrink(bg.convert("RGB"), (w, h))
 
-    logo = mark(44)
-    img.paste(logo, (14, 9), logo)
-    f1 = font(SANS, 24)
-    f2 = font(SANS_BOLD, 24)
-    x, y = 68, 10
+    logo = mark(px(44))
+    img.paste(logo, (px(14), px(9)), logo)
+    f1 = font(SANS, px(24))
+    f2 = font(SANS_BOLD, px(24))
+    x, y = px(68), px(10)
     mw = text_mask("Brellic", f1)
     img.paste(NAVY, (x, y, x + mw.width, y + mw.height), mw)
-    x += mw.width + 7
+    x += mw.width + px(7)
     mb = text_mask("Pagewright", f2)
     # Both words open with a capital, so matching the ink tops puts them
     # on one baseline.
     y2 = y + (f1.getbbox("Brellic")[1] - f2.getbbox("Pagewright")[1])
     img.paste(BLUE, (x, y2, x + mb.width, y2 + mb.height), mb)
-    put_text(img, (69, 42), "Setup", font(SANS, 12), (96, 110, 130))
-    return fade_to_white(img, 72)
+    put_text(img, (px(69), px(42)), "Setup", font(SANS, px(12)),
+             (96, 110, 130))
+    return fade_to_white(img, px(72))
 
 
 def fade_to_white(img, width):
@@ -471,19 +536,20 @@ TITLES = {
 def titles():
     # One size for all three so that the pages look alike: the largest at
     # which each title fits its own bitmap with a small margin.
-    for size in range(30, 8, -1):
+    for size in range(px(30), 8, -1):
         fnt = font(SANS_BOLD_ITALIC, size)
-        if all(text_mask(t, fnt).width <= w - 4 and
-               text_mask(t, fnt).height <= h - 6
+        if all(text_mask(t, fnt).width <= px(w) - px(4) and
+               text_mask(t, fnt).height <= px(h) - px(6)
                for (w, h), t in TITLES.values()):
             break
     cap = text_mask("W", fnt).height
     out = {}
     for name, ((w, h), text) in TITLES.items():
+        w, h = px(w), px(h)
         img = Image.new("RGB", (w, h), WHITE)
         # Centre the capitals, so descenders do not push the line up.
         top = fnt.getbbox(text)[1] - fnt.getbbox("W")[1]
-        put_text(img, (2, (h - cap) // 2 + top), text, fnt, BLACK)
+        put_text(img, (px(2), (h - cap) // 2 + top), text, fnt, BLACK)
         out[name] = img
     return out
 
@@ -508,15 +574,16 @@ TILE_STATES = {
 def tile(kind, state):
     top, bottom, border, ink = TILE_STATES[(kind, state)]
     pressed = state == "pressed"
-    w = h = 64
+    w = h = px(64)
     W, H = w * SS, h * SS
     img = Image.new("RGBA", (W, H), WHITE + (255,))
     shape = Image.new("L", (W, H), 0)
     ImageDraw.Draw(shape).rounded_rectangle([0, 0, W - 1, H - 1],
-                                            radius=8 * SS, fill=255)
+                                            radius=8 * K, fill=255)
     inner = Image.new("L", (W, H), 0)
+    edge = px(1) * SS
     ImageDraw.Draw(inner).rounded_rectangle(
-        [SS, SS, W - 1 - SS, H - 1 - SS], radius=7 * SS, fill=255)
+        [edge, edge, W - 1 - edge, H - 1 - edge], radius=7 * K, fill=255)
     img.paste(border, (0, 0, W, H), shape)
     img.paste(gradient((W, H), [(0.0, top), (1.0, bottom)]), (0, 0), inner)
 
@@ -525,56 +592,104 @@ def tile(kind, state):
         # Inset: a dark band along the top and left inside the border.
         band = Image.new("RGBA", (W, H), (0, 0, 0, 0))
         bd = ImageDraw.Draw(band)
-        bd.rectangle([0, 0, W, 3 * SS], fill=(0, 0, 0, 46))
-        bd.rectangle([0, 0, 3 * SS, H], fill=(0, 0, 0, 46))
+        bd.rectangle([0, 0, W, 3 * K], fill=(0, 0, 0, 46))
+        bd.rectangle([0, 0, 3 * K, H], fill=(0, 0, 0, 46))
         band.putalpha(ImageChops.multiply(band.getchannel("A"), inner))
         img = Image.alpha_composite(img, band)
         d = ImageDraw.Draw(img)
     else:
         # A highlight just inside the top edge makes the tile look raised.
-        d.line([(9 * SS, 2 * SS), (W - 9 * SS, 2 * SS)],
-               fill=(255, 255, 255), width=SS)
+        d.line([(9 * K, 2 * K), (W - 9 * K, 2 * K)],
+               fill=(255, 255, 255), width=px(1) * SS)
 
     s = 1 if pressed else 0
     cx, cy = 32 + s, 22 + s
     if kind == "default":
         r = 12
-        d.ellipse([(cx - r) * SS, (cy - r) * SS, (cx + r) * SS,
-                   (cy + r) * SS], outline=ink, width=int(2.4 * SS))
-        d.line([((cx - 6) * SS, cy * SS), ((cx - 1.5) * SS, (cy + 5) * SS),
-                ((cx + 6.5) * SS, (cy - 5) * SS)], fill=ink,
-               width=int(3.2 * SS), joint="curve")
+        d.ellipse([(cx - r) * K, (cy - r) * K, (cx + r) * K,
+                   (cy + r) * K], outline=ink, width=int(2.4 * K))
+        d.line([((cx - 6) * K, cy * K), ((cx - 1.5) * K, (cy + 5) * K),
+                ((cx + 6.5) * K, (cy - 5) * K)], fill=ink,
+               width=int(3.2 * K), joint="curve")
     else:
         for i, knob in enumerate((0.7, 0.3, 0.55)):
             y = cy - 8 + i * 8
             x0, x1 = cx - 13, cx + 13
-            d.rounded_rectangle([x0 * SS, (y - 1) * SS, x1 * SS,
-                                 (y + 1) * SS], radius=SS, fill=ink)
+            d.rounded_rectangle([x0 * K, (y - 1) * K, x1 * K,
+                                 (y + 1) * K], radius=K, fill=ink)
             kx = x0 + (x1 - x0) * knob
-            d.ellipse([(kx - 3.5) * SS, (y - 3.5) * SS, (kx + 3.5) * SS,
-                       (y + 3.5) * SS], fill=WHITE, outline=ink,
-                      width=int(1.8 * SS))
+            d.ellipse([(kx - 3.5) * K, (y - 3.5) * K, (kx + 3.5) * K,
+                       (y + 3.5) * K], fill=WHITE, outline=ink,
+                      width=int(1.8 * K))
 
     img = shrink(img.convert("RGB"), (w, h))
     word = "Default" if kind == "default" else "Custom"
-    fnt = fitting_font(COND_BOLD_ITALIC, ["Default", "Custom"], 54, 16,
-                       start=16)
+    fnt = fitting_font(COND_BOLD_ITALIC, ["Default", "Custom"], px(54),
+                       px(16), start=px(16))
     m = text_mask(word, fnt)
-    put_text(img, ((w - m.width) // 2 + s, 41 + s), word, fnt, BLACK)
+    shift = px(s)
+    put_text(img, ((w - m.width) // 2 + shift, px(41) + shift), word, fnt,
+             BLACK)
     return img
 
 
-def main():
-    write_bmp(os.path.join(HERE, "side.bmp"), side_panel())
-    write_bmp(os.path.join(HERE, "header.bmp"), to_8bpp(header()))
+# Resource numbers of the art: the 100 % number plus this step times the
+# scale's place in SCALES (the program computes the same).
+ID_STEP = 1000
+ART = [
+    (146, "side.bmp"), (148, "header.bmp"), (149, "custom_hover.bmp"),
+    (150, "custom_pressed.bmp"), (151, "custom_normal.bmp"),
+    (152, "default_hover.bmp"), (153, "default_pressed.bmp"),
+    (154, "default_normal.bmp"), (156, "title_aborted.bmp"),
+    (157, "title_welcome.bmp"), (158, "title_completed.bmp"),
+]
+ICON_ID = 159
+
+
+def write_scale(folder, percent):
+    # The larger scales are palettized and run-length coded: as plain
+    # bitmaps they would make setup.exe several times its size.
+    big = percent != 100
+    side = side_panel()
+    write_bmp(os.path.join(folder, "side.bmp"),
+              to_8bpp(side) if big else side, rle=big)
+    write_bmp(os.path.join(folder, "header.bmp"), to_8bpp(header()), rle=big)
     for name, img in titles().items():
-        write_bmp(os.path.join(HERE, name), to_8bpp(img))
+        write_bmp(os.path.join(folder, name), to_8bpp(img), rle=big)
     for kind in ("default", "custom"):
         for state in ("normal", "hover", "pressed"):
-            write_bmp(os.path.join(HERE, "%s_%s.bmp" % (kind, state)),
-                      to_8bpp(tile(kind, state)))
-    write_ico(os.path.join(HERE, "setup.ico"),
-              [mark(48), mark(32), mark(16)])
+            write_bmp(os.path.join(folder, "%s_%s.bmp" % (kind, state)),
+                      to_8bpp(tile(kind, state)), rle=big)
+    # The window's small and large icons; the file's own icon (48) only at
+    # 100 %, which the system scales for its views.
+    sizes = (48, 32, 16) if not big else (32, 16)
+    write_ico(os.path.join(folder, "setup.ico"),
+              [mark(px(size)) for size in sizes])
+
+
+def write_scaled_rc():
+    lines = ["// Made by make_art.py: the art of every scale above 100 %.\n"]
+    for place, percent in enumerate(SCALES):
+        if percent == 100:
+            continue
+        for number, name in ART:
+            lines.append('%d BITMAP "art/%d/%s"\n'
+                         % (number + place * ID_STEP, percent, name))
+        lines.append('%d ICON "art/%d/setup.ico"\n'
+                     % (ICON_ID + place * ID_STEP, percent))
+    with open(os.path.join(HERE, "scaled.rc"), "w") as f:
+        f.writelines(lines)
+
+
+def main():
+    # 100 % stays in this folder, where the download's icon is taken from too;
+    # every other scale has a folder of its own, named by its per cent.
+    for percent in SCALES:
+        set_scale(percent)
+        folder = HERE if percent == 100 else os.path.join(HERE, str(percent))
+        os.makedirs(folder, exist_ok=True)
+        write_scale(folder, percent)
+    write_scaled_rc()
 
 
 if __name__ == "__main__":
