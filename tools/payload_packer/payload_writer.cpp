@@ -71,18 +71,35 @@ void InParallel(size_t count, unsigned threads, Work work) {
 struct Prepared {
     PackedFile file;
     std::string bytes;  // filtered when file.x86
+    bool program = false;
     bool compress = true;
 };
 
-// Even pieces of at most blockSize, so that no core waits on a long last one.
-std::vector<std::pair<size_t, size_t>> Split(size_t total, uint32_t blockSize) {
+// Nearly even pieces of about blockSize, so that no core waits on a long last
+// one. A cut moves to a file's start when one lies within a quarter block of
+// it: alike files (all the programs, say) then share a block's dictionary.
+std::vector<std::pair<size_t, size_t>> Split(size_t total, uint32_t blockSize, const std::vector<size_t>& starts) {
     std::vector<std::pair<size_t, size_t>> pieces;
     if (total == 0)
         return pieces;
     size_t count = (total + blockSize - 1) / blockSize;
-    size_t each = (total + count - 1) / count;
-    for (size_t at = 0; at < total; at += each)
-        pieces.push_back({at, std::min(each, total - at)});
+    size_t from = 0;
+    for (size_t k = 1; k <= count; ++k) {
+        size_t cut = k == count ? total : total / count * k;
+        size_t best = cut;
+        for (size_t start : starts)
+            if (start > from && start < total && (start > cut ? start - cut : cut - start) < blockSize / 4 &&
+                (start > cut ? start - cut : cut - start) < (best > cut ? best - cut : cut - best))
+                best = start;
+        if (k < count)
+            cut = best;
+        // No block past the reader's bound, whatever the cut.
+        for (; cut - from > kMaxBlockSize; from += kMaxBlockSize)
+            pieces.push_back({from, kMaxBlockSize});
+        if (cut > from)
+            pieces.push_back({from, cut - from});
+        from = cut;
+    }
     return pieces;
 }
 }  // namespace
@@ -122,7 +139,8 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
         // Small files go with the others: a trial says nothing about them.
         bool small = sample < 4096;
         size_t plain = small ? 0 : trial(p.bytes);
-        if (options.filterPrograms && IsX86Program(p.bytes)) {
+        p.program = IsX86Program(p.bytes);
+        if (options.filterPrograms && p.program) {
             std::string filtered = p.bytes;
             ConvertBranches(reinterpret_cast<uint8_t*>(filtered.data()), filtered.size(), 0, true);
             size_t withFilter = small ? 0 : trial(filtered);
@@ -138,13 +156,18 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
     std::stable_sort(prepared.begin(), prepared.end(), [](const Prepared& a, const Prepared& b) {
         if (a.compress != b.compress)
             return a.compress;
+        if (a.program != b.program)
+            return a.program;
         if (a.file.x86 != b.file.x86)
             return a.file.x86;
         return Extension(a.file.name) < Extension(b.file.name);
     });
     std::string compressed, stored;
+    std::vector<size_t> compressedStarts;
     PackReport counts;
     for (const Prepared& p : prepared) {
+        if (p.compress)
+            compressedStarts.push_back(compressed.size());
         (p.compress ? compressed : stored) += p.bytes;
         (p.compress ? counts.compressedFiles : counts.storedFiles)++;
         (p.compress ? counts.compressedBytes : counts.storedBytes) += p.bytes.size();
@@ -159,15 +182,16 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
         std::string packed;
     };
     std::vector<Piece> pieces;
-    for (auto [at, size] : Split(compressed.size(), options.blockSize))
+    for (auto [at, size] : Split(compressed.size(), options.blockSize, compressedStarts))
         pieces.push_back({&compressed, at, size, true, {}, {}});
-    for (auto [at, size] : Split(stored.size(), options.blockSize))
+    for (auto [at, size] : Split(stored.size(), options.blockSize, {}))
         pieces.push_back({&stored, at, size, false, {}, {}});
     InParallel(pieces.size(), threads, [&](size_t i) {
         Piece& piece = pieces[i];
         const auto* data = reinterpret_cast<const uint8_t*>(piece.stream->data()) + piece.at;
         piece.block.unpackedSize = static_cast<uint32_t>(piece.size);
-        if (piece.compress && Compress(data, piece.size, 9, options.blockSize, &piece.packed, piece.block.props)) {
+        if (piece.compress &&
+            Compress(data, piece.size, 9, static_cast<uint32_t>(piece.size), &piece.packed, piece.block.props)) {
             piece.block.method = BlockMethod::Lzma;
         } else {
             piece.block.method = BlockMethod::Stored;
