@@ -119,7 +119,9 @@ struct ExtractJob {
     UnpackResult result = UnpackResult::Damaged;
 };
 
-DWORD WINAPI RunExtractJob(void* parameter) {
+// A new thread's stack is only 4-byte aligned in 32-bit Windows, and the SHA
+// instructions' operands on the stack need 16.
+__attribute__((force_align_arg_pointer)) DWORD WINAPI RunExtractJob(void* parameter) {
     auto* job = static_cast<ExtractJob*>(parameter);
     job->result =
         UnpackPayload(job->download, job->location.packOffset, job->location.packSize, job->folder, &job->files);
