@@ -16,8 +16,10 @@ fi
 wine cmd /c exit >/dev/null 2>&1 </dev/null  # Wine's services, away from CTest's output
 GTEST_FILTER='Journey.DefaultInstallation*' ctest --test-dir build32 -R journey_tests --output-on-failure
 # The x86 download carries the media in the same packed form: the same tests of
-# the packing and of the download's runs.
-GTEST_FILTER='PackedPayload*:Download.*' ctest --test-dir build32 -R release_tests --output-on-failure
+# the packing and of the download's runs (but the wizard's, which reads setup's
+# start-up block, something a 32-bit program cannot do in a 64-bit one).
+GTEST_FILTER='PackedPayload*:Download.*:-Download.RunsTheWizard*' \
+    ctest --test-dir build32 -R release_tests --output-on-failure
 # The 32-bit programs keep their entry in the 32-bit registry view, where the
 # detection rules for the x86 build look, and nothing in the 64-bit one.
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright'
