@@ -63,13 +63,13 @@ bool ReadTrailer(const unsigned char* tail, size_t tailBytes, uint64_t dataEnd, 
     const unsigned char* trailer = tail + end - kTrailerSize;
     uint64_t trailerStart = dataEnd - (tailBytes - end) - kTrailerSize;
     PayloadLocation found;
-    found.cabinetOffset = LittleEndian(trailer, 8);
-    found.cabinetSize = LittleEndian(trailer + 8, 8);
+    found.packOffset = LittleEndian(trailer, 8);
+    found.packSize = LittleEndian(trailer + 8, 8);
     found.listSize = LittleEndian(trailer + 16, 8);
-    found.listOffset = found.cabinetOffset + found.cabinetSize;
+    found.listOffset = found.packOffset + found.packSize;
     found.end = trailerStart + kTrailerSize;  // the signing tool's padding is not ours
-    if (found.cabinetOffset == 0 || found.cabinetSize == 0 || found.cabinetSize > trailerStart ||
-        found.cabinetOffset > trailerStart - found.cabinetSize || found.listSize > trailerStart - found.listOffset ||
+    if (found.packOffset == 0 || found.packSize == 0 || found.packSize > trailerStart ||
+        found.packOffset > trailerStart - found.packSize || found.listSize > trailerStart - found.listOffset ||
         trailerStart - found.listOffset - found.listSize > 7)
         return false;
     *location = found;

@@ -1,7 +1,8 @@
 // Where the download keeps its payload, and what the payload's list says.
 // Plain C++: these rules are tested without Windows.
 //
-// The download is the launcher program, then the cabinet, then the list of the
+// The download is the launcher program, then the packed media
+// (launcher/packed_payload.h), then the list of the
 // files' SHA-256 sums (sha256sum's format, UTF-8 names), zero padding to a
 // multiple of 8 bytes, then the trailer. An Authenticode signature, when the
 // file is signed, follows the trailer; the PE header's security directory says
@@ -12,16 +13,16 @@
 #include <string>
 #include <vector>
 
-inline constexpr char kTrailerMagic[8] = {'B', 'R', 'P', 'W', 'P', 'A', 'Y', '1'};
-// cabinet offset, cabinet size, list size (little-endian 64-bit each), magic.
+inline constexpr char kTrailerMagic[8] = {'B', 'R', 'P', 'W', 'P', 'A', 'Y', '2'};
+// packed media's offset, its size, list size (little-endian 64-bit each), magic.
 inline constexpr size_t kTrailerSize = 32;
 
 struct PayloadLocation {
-    uint64_t cabinetOffset = 0;
-    uint64_t cabinetSize = 0;
+    uint64_t packOffset = 0;
+    uint64_t packSize = 0;
     uint64_t listOffset = 0;
     uint64_t listSize = 0;
-    uint64_t end = 0;  // just past the trailer: what was appended is [cabinetOffset, end)
+    uint64_t end = 0;  // just past the trailer: what was appended is [packOffset, end)
 };
 
 // The launcher carries the SHA-256 of everything appended to it, written by
@@ -43,7 +44,7 @@ struct FileSum {
     std::string sha256;  // 64 lowercase hex digits
 };
 
-// A name without folders, reserved letters or "..", as a cabinet entry must be.
+// A name without folders, reserved letters or "..", as every packed file's must be.
 bool IsPlainFileName(const std::string& name);
 
 // "<64 hex>  <name>" lines. False on anything else, on a name that is not a

@@ -13,10 +13,10 @@
 #include "framework/dll_search.h"
 #include "framework/function_cast.h"
 #include "framework/scoped_handles.h"
-#include "launcher/cabinet_extractor.h"
 #include "launcher/download_layout.h"
 #include "launcher/launch_rules.h"
 #include "launcher/own_download.h"
+#include "launcher/payload_unpacker.h"
 #include "launcher/sha256.h"
 
 namespace {
@@ -68,7 +68,7 @@ std::string EmbeddedDigest() {
 bool PayloadIsTheSignedOne(HANDLE file, const PayloadLocation& location) {
     std::vector<unsigned char> buffer(1 << 20);
     Sha256 sum;
-    for (uint64_t at = location.cabinetOffset; at < location.end;) {
+    for (uint64_t at = location.packOffset; at < location.end;) {
         DWORD piece = static_cast<DWORD>(std::min<uint64_t>(buffer.size(), location.end - at));
         if (!ReadAt(file, at, buffer.data(), piece))
             return false;
@@ -99,12 +99,12 @@ bool ReadPayload(HANDLE file, PayloadLocation* location, std::vector<FileSum>* s
 }
 
 // Every listed file unpacked with its sum, and nothing else.
-bool MatchesList(std::vector<ExtractedFile> files, const std::vector<FileSum>& sums) {
+bool MatchesList(std::vector<UnpackedFile> files, const std::vector<FileSum>& sums) {
     if (files.size() != sums.size())
         return false;
     for (const FileSum& sum : sums) {
         auto found =
-            std::find_if(files.begin(), files.end(), [&](const ExtractedFile& file) { return file.name == sum.name; });
+            std::find_if(files.begin(), files.end(), [&](const UnpackedFile& file) { return file.name == sum.name; });
         if (found == files.end() || found->sha256 != sum.sha256)
             return false;
         files.erase(found);
@@ -116,14 +116,16 @@ struct ExtractJob {
     HANDLE download = nullptr;
     PayloadLocation location;
     std::wstring folder;
-    std::vector<ExtractedFile> files;
-    ExtractResult result = ExtractResult::Damaged;
+    std::vector<UnpackedFile> files;
+    UnpackResult result = UnpackResult::Damaged;
 };
 
-DWORD WINAPI RunExtractJob(void* parameter) {
+// A new thread's stack is only 4-byte aligned in 32-bit Windows, and the SHA
+// instructions' operands on the stack need 16.
+__attribute__((force_align_arg_pointer)) DWORD WINAPI RunExtractJob(void* parameter) {
     auto* job = static_cast<ExtractJob*>(parameter);
     job->result =
-        ExtractCabinet(job->download, job->location.cabinetOffset, job->location.cabinetSize, job->folder, &job->files);
+        UnpackPayload(job->download, job->location.packOffset, job->location.packSize, job->folder, &job->files);
     return 0;
 }
 
@@ -158,7 +160,7 @@ HWND ShowPreparing() {
     return window;
 }
 
-ExtractResult Extract(ExtractJob* job, bool quiet) {
+UnpackResult Extract(ExtractJob* job, bool quiet) {
     ScopedHandle thread(::CreateThread(nullptr, 0, RunExtractJob, job, 0, nullptr));
     if (!thread) {
         RunExtractJob(job);
@@ -230,11 +232,11 @@ int RunDownload(const std::wstring& tail, bool quiet) {
     if (!folder.Create(L"Pagewright-"))
         return Fail(quiet, L"Setup could not make a folder for its files in the temporary folder.");
     job.folder = folder.Path();
-    ExtractResult result = Extract(&job, quiet);
-    if (result != ExtractResult::Done || !MatchesList(job.files, sums)) {
+    UnpackResult result = Extract(&job, quiet);
+    if (result != UnpackResult::Done || !MatchesList(job.files, sums)) {
         // Nothing half-unpacked stays behind while the message is up.
         folder.Remove();
-        if (result == ExtractResult::WriteFailed)
+        if (result == UnpackResult::WriteFailed)
             return Fail(quiet,
                         L"Setup could not unpack its files into the temporary folder. Please check that "
                         L"the disk has enough free space.");

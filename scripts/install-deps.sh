@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix
           binutils-mingw-w64-i686 mingw-w64-tools googletest
           wine wine64 xvfb xauth imagemagick liblnk-utils python3 python3-jsonschema python3-yaml
-          gcab osslsigncode openssl zip)
+          g++ lzma-dev osslsigncode openssl zip)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 if scripts/runs-32bit.sh; then

@@ -25,33 +25,47 @@ mkdir -p "$out"
 work=$(mktemp -d "$build/release-work.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# The cabinet and the list of sums that the launcher checks after unpacking.
-# MSZIP, unless it does not make the cabinet at least 5 % smaller than the
-# files: unpacking data that does not compress (archives, pictures) only costs
-# the person time.
-(cd "$media" && find . -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort >"$work/names")
-mapfile -t names <"$work/names"
-(cd "$media" && gcab -c -z -n "$work/payload.cab" "${names[@]}")
-plain=$(cd "$media" && stat -c %s -- "${names[@]}" | awk '{ s += $1 } END { print s }')
-if [ "$(stat -c %s "$work/payload.cab")" -gt $((plain * 95 / 100)) ]; then
-    (cd "$media" && gcab -c -n "$work/payload.cab" "${names[@]}")
+# The packer runs on the build machine, built here from the same sources as
+# the launcher's reader (and again whenever one of them changed).
+source=$(cd "$here/.." && pwd)
+packer=$build/host/payload_packer
+packer_sources=("$source"/tools/payload_packer/*.cpp "$source"/launcher/{packed_payload,branch_filter,download_layout}.cpp
+    "$source"/launcher/third_party/lzma/{LzmaEnc,LzFind,LzmaDec}.c)
+if [ ! -x "$packer" ] || [ -n "$(find "${packer_sources[@]}" "$source"/launcher/*.h "$source"/tools/payload_packer/*.h \
+    -newer "$packer" -print -quit)" ]; then
+    mkdir -p "$build/host"
+    objects=()
+    for c in LzmaEnc LzFind LzmaDec; do
+        cc -O2 -D_7ZIP_ST -w -c "$source/launcher/third_party/lzma/$c.c" -o "$build/host/$c.o"
+        objects+=("$build/host/$c.o")
+    done
+    c++ -std=c++20 -O2 -pthread -I"$source" -o "$packer.new" "$source"/tools/payload_packer/*.cpp \
+        "$source"/launcher/{packed_payload,branch_filter,download_layout}.cpp "${objects[@]}"
+    mv "$packer.new" "$packer"
 fi
+
+# The packed media and the list of sums that the launcher checks after unpacking.
+# The packer chooses per file: compressed (program code filtered first) or
+# stored, when compressing would save the person's time less than it costs.
+(cd "$media" && find . -maxdepth 1 -type f ! -name '.*' -printf '%f\n' | LC_ALL=C sort >"$work/names")
+mapfile -t names <"$work/names"
+"$packer" "$work/payload.pack" "$media" "${names[@]}"
 (cd "$media" && sha256sum -- "${names[@]}") >"$work/sums"
 
-# Launcher, cabinet, list, zero padding to a multiple of 8, and the trailer
-# (offset of the cabinet, its size, the list's size, magic) that lets the
+# Launcher, packed media, list, zero padding to a multiple of 8, and the trailer
+# (offset of the packed media, their size, the list's size, magic) that lets the
 # launcher find them; the signature then goes after it all. The SHA-256 of
 # everything appended goes into the launcher behind its mark first, so that
 # the signature covers it and the running launcher can check what it reads.
-python3 - "$launcher" "$work/payload.cab" "$work/sums" "$download.unsigned" <<'PY'
+python3 - "$launcher" "$work/payload.pack" "$work/sums" "$download.unsigned" <<'PY'
 import hashlib, struct, sys
-launcher, cab, sums, target = sys.argv[1:]
+launcher, packed, sums, target = sys.argv[1:]
 program = bytearray(open(launcher, "rb").read())
-cabinet = open(cab, "rb").read()
+media = open(packed, "rb").read()
 listing = open(sums, "rb").read()
-padding = b"\0" * (-(len(program) + len(cabinet) + len(listing) + 32) % 8)
-trailer = struct.pack("<QQQ8s", len(program), len(cabinet), len(listing), b"BRPWPAY1")
-appended = cabinet + listing + padding + trailer
+padding = b"\0" * (-(len(program) + len(media) + len(listing) + 32) % 8)
+trailer = struct.pack("<QQQ8s", len(program), len(media), len(listing), b"BRPWPAY2")
+appended = media + listing + padding + trailer
 mark = b"BRPWDIG1"
 at = program.find(mark)
 if at < 0 or program.find(mark, at + 1) >= 0:

@@ -14,7 +14,7 @@ void PutLittleEndian(unsigned char* at, uint64_t value) {
         at[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-// A trailer for a cabinet at 1000 of 500 bytes and a list of 100, then padding.
+// A trailer for packed media at 1000 of 500 bytes and a list of 100, then padding.
 std::string Tail(size_t padding) {
     std::string tail(kTrailerSize + padding, '\0');
     auto* bytes = reinterpret_cast<unsigned char*>(tail.data());

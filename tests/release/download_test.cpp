@@ -10,6 +10,8 @@
 #include "common/product_catalogue.h"
 #include "launcher/download_layout.h"
 #include "launcher/own_download.h"
+#include "launcher/packed_payload.h"
+#include "launcher/sha256.h"
 #include "process_startup.h"
 #include "test_fs.h"
 #include "test_paths.h"
@@ -212,9 +214,9 @@ TEST_F(Download, AnotherPayloadBehindTheSignedLauncherIsRefusedBeforeAnythingIsW
         ReadFileText(TEST_DATA_DIR "\\foreign\\release\\" + m_download.substr(m_download.rfind('\\') + 1));
     ASSERT_FALSE(foreign.empty());
     PayloadLocation ours = LocationIn(genuine), theirs = LocationIn(foreign);
-    ASSERT_EQ(ours.cabinetOffset, theirs.cabinetOffset) << "the same launcher";
+    ASSERT_EQ(ours.packOffset, theirs.packOffset) << "the same launcher";
     std::string swapped =
-        genuine.substr(0, ours.cabinetOffset) + foreign.substr(theirs.cabinetOffset, theirs.end - theirs.cabinetOffset);
+        genuine.substr(0, ours.packOffset) + foreign.substr(theirs.packOffset, theirs.end - theirs.packOffset);
     DropSignatureEntry(&swapped);
     std::string copy = m_scratch / "swapped.exe";
     ASSERT_TRUE(WriteFileText(copy, swapped));
@@ -226,6 +228,38 @@ TEST_F(Download, AnotherPayloadBehindTheSignedLauncherIsRefusedBeforeAnythingIsW
     ChildProcess own =
         Start(Wide(TEST_DATA_DIR "\\foreign\\release\\" + m_download.substr(m_download.rfind('\\') + 1)), L"/S /?");
     EXPECT_EQ(0, own.WaitExit(30000));
+    EXPECT_EQ(0, CountEntries(m_temp));
+}
+
+// A payload whose digest is right but whose compressed stream is damaged, as a
+// fault in the packer would leave it: only the decoder can find it. The
+// download fails, unattended without a word, and leaves no file behind.
+TEST_F(Download, ADamagedStreamBehindAMatchingDigestFailsAndLeavesNothing) {
+    std::string bytes = ReadFileText(m_download);
+    PayloadLocation location = LocationIn(bytes);
+    const auto* packed = reinterpret_cast<const uint8_t*>(bytes.data() + location.packOffset);
+    PackedLayout layout;
+    ASSERT_TRUE(ParsePackedLayout(packed, PackedHeadSize(packed, location.packSize, location.packSize),
+                                  location.packSize, &layout));
+    const PackedBlock& block = layout.blocks[0];
+    ASSERT_EQ(BlockMethod::Lzma, block.method);
+    bytes[location.packOffset + block.offset + block.packedSize / 2] ^= 0x10;
+    Sha256 sum;
+    sum.Add(bytes.data() + location.packOffset, location.end - location.packOffset);
+    std::string digest = sum.HexDigest();
+    size_t mark = bytes.find(std::string(kDigestMark, sizeof kDigestMark));
+    ASSERT_LT(mark, location.packOffset);
+    for (size_t i = 0; i < kDigestBytes; ++i)
+        bytes[mark + sizeof kDigestMark + i] = static_cast<char>(std::stoi(digest.substr(2 * i, 2), nullptr, 16));
+    bytes.resize(location.end);  // unsigned: without the signature
+    DropSignatureEntry(&bytes);
+    std::string copy = m_scratch / "restreamed.exe";
+    ASSERT_TRUE(WriteFileText(copy, bytes));
+
+    ChildProcess download = Start(Wide(copy), L"/S");
+    EXPECT_EQ(1603, download.WaitExit(30000));
+    EXPECT_FALSE(WaitFor(
+        WindowsOfAllProcesses(), [](HWND w) { return IsBoxWith(w, "damaged"); }, 0));
     EXPECT_EQ(0, CountEntries(m_temp));
 }
 
