@@ -34,7 +34,7 @@ download=$(echo "$work/release"/Pagewright-*-setup.exe)
 
 # The peer: every media file, solid LZMA, installed silently into /D=.
 peer=$work/peer/peer.exe
-if [ ! -f "$peer" ] || [ "$media/.complete" -nt "$peer" ]; then
+if [ ! -f "$peer" ] || [ -n "$(find "$media" -newer "$peer" -print -quit)" ]; then
     rm -rf "$work/peer" && mkdir -p "$work/peer/media"
     find "$media" -maxdepth 1 -type f ! -name '.*' -exec cp {} "$work/peer/media/" \;
     cat >"$work/peer/peer.nsi" <<'NSI'

@@ -7,7 +7,9 @@
 #include <cstdint>
 
 // Converts the E8/E9 operands in data[0, size) whose instruction lies wholly in
-// the range; position is the offset of data[0] in its file. Returns where it
-// stopped: the bytes from there on (at most 4) need the data after them, or,
-// at the end of the file, stay as they are.
-size_t ConvertBranches(uint8_t* data, size_t size, uint64_t position, bool encoding);
+// the range, and with ripRelative (x64 code) the RIP-relative displacements of
+// calls through the import table, loads, stores and address loads too;
+// position is the offset of data[0] in its file. Returns where it stopped: the
+// bytes from there on (at most 6) need the data after them, or, at the end of
+// the file, stay as they are.
+size_t ConvertBranches(uint8_t* data, size_t size, uint64_t position, bool encoding, bool ripRelative = false);

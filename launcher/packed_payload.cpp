@@ -63,11 +63,12 @@ bool ParsePackedLayout(const uint8_t* head, size_t headBytes, uint64_t payloadSi
         PackedFile file;
         file.size = Get(head + at + 4, 8);
         at += kPackFileEntry;
-        if ((flags & ~uint64_t{kX86Filter}) != 0 || nameLength > headBytes - at ||
-            file.size > (uint64_t{1} << 40) - fileBytes)
+        bool known = flags == 0 || flags == kX86Filter || flags == (kX86Filter | kX64Filter);
+        if (!known || nameLength > headBytes - at || file.size > (uint64_t{1} << 40) - fileBytes)
             return false;
         file.name.assign(reinterpret_cast<const char*>(head + at), nameLength);
         file.x86 = (flags & kX86Filter) != 0;
+        file.x64 = (flags & kX64Filter) != 0;
         at += nameLength;
         // The file system does not tell names apart by case.
         if (!IsPlainFileName(file.name) || !names.insert(Lower(file.name)).second)
@@ -135,7 +136,7 @@ std::string WritePackedHead(const std::vector<PackedFile>& files, const std::vec
     std::string table;
     for (const PackedFile& file : files) {
         Put(&table, file.name.size(), 2);
-        Put(&table, file.x86 ? kX86Filter : 0, 2);
+        Put(&table, file.x86 ? (file.x64 ? kX86Filter | kX64Filter : kX86Filter) : 0, 2);
         Put(&table, file.size, 8);
         table += file.name;
     }

@@ -32,12 +32,15 @@ inline constexpr uint32_t kMaxPackTable = 1u << 20;
 
 enum class BlockMethod : uint8_t { Stored = 0, Lzma = 1 };
 inline constexpr uint16_t kX86Filter = 1;
+// With the x86 filter: x64 code's RIP-relative operands too.
+inline constexpr uint16_t kX64Filter = 2;
 inline constexpr size_t kLzmaPropsSize = 5;
 
 struct PackedFile {
     std::string name;  // UTF-8, a plain file name
     uint64_t size = 0;
     bool x86 = false;
+    bool x64 = false;  // only with x86
 };
 
 struct PackedBlock {

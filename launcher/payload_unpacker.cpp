@@ -213,7 +213,7 @@ private:
                 return true;
             // The filter's last few bytes, which no instruction fits in, stay as they are.
             if (file.x86)
-                ConvertBranches(m_pending.data(), m_pending.size(), m_filtered, false);
+                ConvertBranches(m_pending.data(), m_pending.size(), m_filtered, false, file.x64);
             if (!Put(m_pending.data(), m_pending.size()))
                 return false;
             m_pending.clear();
@@ -239,7 +239,7 @@ private:
             size -= take;
             if (m_pending.size() < kFilterPiece)
                 continue;
-            size_t done = ConvertBranches(m_pending.data(), m_pending.size(), m_filtered, false);
+            size_t done = ConvertBranches(m_pending.data(), m_pending.size(), m_filtered, false, m_files[m_index].x64);
             if (!Put(m_pending.data(), done))
                 return false;
             m_filtered += done;

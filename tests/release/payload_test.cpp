@@ -127,31 +127,36 @@ TEST(PackedPayload, EveryKindOfFileComesBackAsItWasAndIncompressibleDataCostsNex
 }
 
 // The filter is undone piece by piece as the blocks arrive: any split of a
-// program gives back what the one-piece encoding was made from.
+// program gives back what the one-piece encoding was made from, with and
+// without the x64 code's RIP-relative operands.
 TEST(PackedPayload, BranchFilterUndoneInAnyPiecesGivesBackTheProgram) {
     std::mt19937 random(11);
-    // Dense with call and jump opcodes and with 00/FF bytes, next to each other.
+    // Dense with the bytes the filter judges by (call, jump, REX, load and
+    // address-load opcodes, RIP-relative ModRM, 00/FF), next to each other.
     std::string program(200000, '\0');
-    const uint8_t alphabet[] = {0xE8, 0xE9, 0x00, 0xFF, 0x12, 0x8B};
+    const uint8_t alphabet[] = {0xE8, 0xE9, 0x00, 0xFF, 0x12, 0x8B, 0x48, 0x8D, 0x05, 0x15, 0x25};
     for (char& c : program)
         c = static_cast<char>(alphabet[random() % sizeof alphabet]);
-    std::string encoded = program;
-    ConvertBranches(reinterpret_cast<uint8_t*>(encoded.data()), encoded.size(), 0, true);
-    ASSERT_NE(program, encoded);
-    for (int round = 0; round < 20; ++round) {
-        std::string decoded, pending;
-        uint64_t position = 0;
-        for (size_t at = 0; at < encoded.size();) {
-            size_t piece = std::min<size_t>(encoded.size() - at, 1 + random() % 5000);
-            pending += encoded.substr(at, piece);
-            at += piece;
-            size_t done = ConvertBranches(reinterpret_cast<uint8_t*>(pending.data()), pending.size(), position, false);
-            decoded += pending.substr(0, done);
-            pending.erase(0, done);
-            position += done;
+    for (bool ripRelative : {false, true}) {
+        std::string encoded = program;
+        ConvertBranches(reinterpret_cast<uint8_t*>(encoded.data()), encoded.size(), 0, true, ripRelative);
+        ASSERT_NE(program, encoded);
+        for (int round = 0; round < 20; ++round) {
+            std::string decoded, pending;
+            uint64_t position = 0;
+            for (size_t at = 0; at < encoded.size();) {
+                size_t piece = std::min<size_t>(encoded.size() - at, 1 + random() % 5000);
+                pending += encoded.substr(at, piece);
+                at += piece;
+                size_t done = ConvertBranches(reinterpret_cast<uint8_t*>(pending.data()), pending.size(), position,
+                                              false, ripRelative);
+                decoded += pending.substr(0, done);
+                pending.erase(0, done);
+                position += done;
+            }
+            decoded += pending;
+            ASSERT_TRUE(program == decoded) << "round " << round << (ripRelative ? ", x64" : ", x86");
         }
-        decoded += pending;
-        ASSERT_TRUE(program == decoded) << "round " << round;
     }
 }
 

@@ -133,13 +133,19 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
         size_t plain = small ? 0 : trial(p.bytes);
         p.program = IsX86Program(p.bytes);
         if (options.filterPrograms && p.program) {
-            std::string filtered = p.bytes;
-            ConvertBranches(reinterpret_cast<uint8_t*>(filtered.data()), filtered.size(), 0, true);
-            size_t withFilter = small ? 0 : trial(filtered);
-            if (withFilter <= plain) {
-                p.file.x86 = true;
-                p.bytes = std::move(filtered);
-                plain = withFilter;
+            // Calls and jumps; for x64 code RIP-relative operands as well.
+            for (bool ripRelative : {false, true}) {
+                if (small && ripRelative)
+                    break;
+                std::string filtered = files[i].bytes;
+                ConvertBranches(reinterpret_cast<uint8_t*>(filtered.data()), filtered.size(), 0, true, ripRelative);
+                size_t withFilter = small ? 0 : trial(filtered);
+                if (withFilter <= plain) {
+                    p.file.x86 = true;
+                    p.file.x64 = ripRelative;
+                    p.bytes = std::move(filtered);
+                    plain = withFilter;
+                }
             }
         }
         p.compress = small || plain < sample * options.storeAbove;
@@ -152,8 +158,8 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
             return a.compress;
         if (a.program != b.program)
             return a.program;
-        if (a.file.x86 != b.file.x86)
-            return a.file.x86;
+        if (a.file.x64 != b.file.x64)
+            return b.file.x64;
         return a.file.size < b.file.size;
     });
     std::string compressed, stored;
