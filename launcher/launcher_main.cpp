@@ -39,14 +39,6 @@ std::wstring ModulePath() {
     }
 }
 
-bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD bytes) {
-    OVERLAPPED at = {};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD got = 0;
-    return ::ReadFile(file, buffer, bytes, &got, &at) && got == bytes;
-}
-
 // The digest of everything appended, behind its mark; the release script fills
 // it in before signing. Read from this running image, which the system checked,
 // never from the file on disk, which may have been swapped since.

@@ -9,6 +9,7 @@
 
 #include "framework/scoped_handles.h"
 #include "launcher/branch_filter.h"
+#include "launcher/own_download.h"
 #include "launcher/packed_payload.h"
 #include "launcher/sha256.h"
 
@@ -27,14 +28,6 @@ using Buffer = std::unique_ptr<uint8_t, FreeMemory>;
 // for fails the unpacking instead of ending the process.
 Buffer Allocate(size_t size) {
     return Buffer(static_cast<uint8_t*>(std::malloc(size ? size : 1)));
-}
-
-bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD bytes) {
-    OVERLAPPED at = {};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD got = 0;
-    return ::ReadFile(file, buffer, bytes, &got, &at) && got == bytes;
 }
 
 class CriticalSection {
