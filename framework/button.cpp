@@ -20,12 +20,14 @@ void CBitmapButton::DrawItem(LPDRAWITEMSTRUCT item) {
         image = m_images[2].Get();
     else if ((item->itemState & ODS_DISABLED) && m_images[3])
         image = m_images[3].Get();
-    if (!image)
-        return;
-    ScopedMemoryDC memory(::CreateCompatibleDC(item->hDC));
+    if (image)
+        DrawBitmapInto(item->hDC, item->rcItem, image);
+}
+
+void DrawBitmapInto(HDC dc, const RECT& rc, HGDIOBJ image) {
+    ScopedMemoryDC memory(::CreateCompatibleDC(dc));
     if (!memory)
         return;
     ScopedSelect select(memory.Get(), image);
-    const RECT& rc = item->rcItem;
-    ::BitBlt(item->hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, SRCCOPY);
 }

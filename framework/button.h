@@ -9,6 +9,9 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT) {}
 };
 
+// Copies the bitmap, from its top left corner, into rc of the device context.
+void DrawBitmapInto(HDC dc, const RECT& rc, HGDIOBJ image);
+
 // Owner-drawn button showing one of four bitmaps: selected while pressed,
 // focused while focused, disabled while disabled (each only if loaded), else normal.
 class CBitmapButton : public CButton {

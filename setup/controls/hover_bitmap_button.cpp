@@ -100,12 +100,7 @@ void CHoverBitmapButton::DrawItem(LPDRAWITEMSTRUCT item) {
     if (!image) {
         CBitmapButton::DrawItem(item);
     } else {
-        ScopedMemoryDC memory(::CreateCompatibleDC(item->hDC));
-        if (!memory)
-            return;
-        ScopedSelect select(memory.Get(), image);
-        const RECT& rc = item->rcItem;
-        ::BitBlt(item->hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, SRCCOPY);
+        DrawBitmapInto(item->hDC, item->rcItem, image);
     }
     // The pictures have no focus look of their own: once the keyboard is in
     // use, the focused one gets the system's focus rectangle inside its tile.
