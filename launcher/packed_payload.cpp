@@ -16,11 +16,6 @@ uint64_t Get(const uint8_t* p, int bytes) {
     return value;
 }
 
-void Put(std::string* out, uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out->push_back(static_cast<char>(value >> (8 * i)));
-}
-
 std::string Lower(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z')
@@ -54,7 +49,7 @@ bool ParsePackedLayout(const uint8_t* head, size_t headBytes, uint64_t payloadSi
     PackedLayout found;
     std::set<std::string> names;
     size_t at = kPackFixedHeader;
-    uint64_t fileBytes = 0;
+    uint64_t fileSizes = 0, fileBytes = 0;
     for (uint32_t i = 0; i < fileCount; ++i) {
         if (headBytes - at < kPackFileEntry)
             return false;
@@ -63,17 +58,32 @@ bool ParsePackedLayout(const uint8_t* head, size_t headBytes, uint64_t payloadSi
         PackedFile file;
         file.size = Get(head + at + 4, 8);
         at += kPackFileEntry;
-        bool known = flags == 0 || flags == kX86Filter || flags == (kX86Filter | kX64Filter);
-        if (!known || nameLength > headBytes - at || file.size > (uint64_t{1} << 40) - fileBytes)
+        file.x86 = flags == kX86Filter;
+        file.x64 = flags == kX64Filter;
+        if ((flags != 0 && !file.x86 && !file.x64) || file.size > (uint64_t{1} << 40) - fileSizes)
+            return false;
+        if (file.x86 || file.x64) {
+            if (headBytes - at < 16)
+                return false;
+            file.lists.branches = static_cast<uint32_t>(Get(head + at, 4));
+            file.lists.calls = static_cast<uint32_t>(Get(head + at + 4, 4));
+            file.lists.imports = static_cast<uint32_t>(Get(head + at + 8, 4));
+            file.lists.references = static_cast<uint32_t>(Get(head + at + 12, 4));
+            at += 16;
+            // A target comes out of four bytes of the program, a branch bit out of one.
+            if (file.lists.TargetBytes() > file.size || file.lists.branches > file.size ||
+                file.lists.Bytes() > kMaxCodeListBytes)
+                return false;
+        }
+        if (nameLength > headBytes - at)
             return false;
         file.name.assign(reinterpret_cast<const char*>(head + at), nameLength);
-        file.x86 = (flags & kX86Filter) != 0;
-        file.x64 = (flags & kX64Filter) != 0;
         at += nameLength;
         // The file system does not tell names apart by case.
         if (!IsPlainFileName(file.name) || !names.insert(Lower(file.name)).second)
             return false;
-        fileBytes += file.size;
+        fileSizes += file.size;
+        fileBytes += file.Packed();
         found.files.push_back(std::move(file));
     }
     uint64_t unpacked = 0, offset = headBytes;
@@ -130,27 +140,4 @@ bool UnpackBlock(const PackedBlock& block, const uint8_t* packed, uint8_t* out) 
         LzmaDecode(out, &outSize, packed, &inSize, block.props, kLzmaPropsSize, LZMA_FINISH_END, &status, &alloc);
     return result == SZ_OK && outSize == block.unpackedSize && inSize == block.packedSize &&
            (status == LZMA_STATUS_FINISHED_WITH_MARK || status == LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK);
-}
-
-std::string WritePackedHead(const std::vector<PackedFile>& files, const std::vector<PackedBlock>& blocks) {
-    std::string table;
-    for (const PackedFile& file : files) {
-        Put(&table, file.name.size(), 2);
-        Put(&table, file.x86 ? (file.x64 ? kX86Filter | kX64Filter : kX86Filter) : 0, 2);
-        Put(&table, file.size, 8);
-        table += file.name;
-    }
-    for (const PackedBlock& block : blocks) {
-        Put(&table, static_cast<uint8_t>(block.method), 1);
-        table.append(reinterpret_cast<const char*>(block.props), kLzmaPropsSize);
-        Put(&table, 0, 2);
-        Put(&table, block.unpackedSize, 4);
-        Put(&table, block.packedSize, 4);
-    }
-    std::string head(kPackMagic, 8);
-    Put(&head, kPackVersion, 4);
-    Put(&head, files.size(), 4);
-    Put(&head, blocks.size(), 4);
-    Put(&head, table.size(), 4);
-    return head + table;
 }

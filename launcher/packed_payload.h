@@ -4,22 +4,25 @@
 //
 // Header (little-endian): magic, version (u32), file count (u32), block count
 // (u32), size of the table that follows (u32). The table: for every file its
-// name's length (u16), flags (u16), size (u64) and UTF-8 name; then for every
-// block its method (u8), LZMA properties (5 bytes), two zero bytes, unpacked
-// size (u32) and packed size (u32). The blocks' packed bytes follow the table
-// in order, and nothing else.
+// name's length (u16), flags (u16), size (u64), for a split program its lists'
+// counts (branches, calls, imports, references: u32 each), and UTF-8 name;
+// then for every block its method (u8), LZMA properties (5 bytes), two zero
+// bytes, unpacked size (u32) and packed size (u32). The blocks' packed bytes
+// follow the table in order, and nothing else.
 //
-// The files, in table order and laid end to end, are what the blocks unpack
-// to, block after block; the x86 filter, where a file has it, is undone per
-// file, at offsets counted from the file's start.
+// The files, in table order and laid end to end as packed, are what the blocks
+// unpack to, block after block; a split program (launcher/branch_filter.h) is
+// put back together as its bytes arrive.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "launcher/branch_filter.h"
+
 inline constexpr char kPackMagic[8] = {'B', 'R', 'P', 'W', 'P', 'A', 'K', '1'};
-inline constexpr uint32_t kPackVersion = 1;
+inline constexpr uint32_t kPackVersion = 2;
 inline constexpr size_t kPackFixedHeader = 24;
 inline constexpr size_t kPackFileEntry = 12;  // before the name
 inline constexpr size_t kPackBlockEntry = 16;
@@ -31,16 +34,23 @@ inline constexpr uint32_t kMaxBlockSize = 64u << 20;
 inline constexpr uint32_t kMaxPackTable = 1u << 20;
 
 enum class BlockMethod : uint8_t { Stored = 0, Lzma = 1 };
+// A program split as x86 code, or as x64 code (launcher/branch_filter.h).
 inline constexpr uint16_t kX86Filter = 1;
-// With the x86 filter: x64 code's RIP-relative operands too.
 inline constexpr uint16_t kX64Filter = 2;
+// What a program's lists may take, far more than any program has: the
+// launcher holds them in memory while the code arrives.
+inline constexpr uint64_t kMaxCodeListBytes = 64u << 20;
 inline constexpr size_t kLzmaPropsSize = 5;
 
 struct PackedFile {
     std::string name;  // UTF-8, a plain file name
     uint64_t size = 0;
     bool x86 = false;
-    bool x64 = false;  // only with x86
+    bool x64 = false;  // never with x86
+    CodeLists lists;   // with either
+    // What the file takes in the blocks' stream: a split program is longer
+    // by its branch bits.
+    uint64_t Packed() const { return size + lists.BranchBytes(); }
 };
 
 struct PackedBlock {

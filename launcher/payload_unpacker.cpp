@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "framework/scoped_handles.h"
 #include "launcher/branch_filter.h"
@@ -16,8 +17,8 @@
 namespace {
 // More threads than this only hold more blocks in memory.
 const unsigned kMaxWorkers = 8;
-// Program files are filtered in pieces of this size before they are written.
-const size_t kFilterPiece = 1 << 20;
+// Split programs are joined in pieces of this size before they are written.
+const size_t kJoinPiece = 1 << 20;
 
 struct FreeMemory {
     void operator()(uint8_t* memory) const { std::free(memory); }
@@ -165,7 +166,7 @@ public:
                 return false;
             if (m_index == m_files.size())
                 return Fail(UnpackResult::Damaged);
-            size_t take = static_cast<size_t>(std::min<uint64_t>(size, m_files[m_index].size - m_received));
+            size_t take = static_cast<size_t>(std::min<uint64_t>(size, m_files[m_index].Packed() - m_received));
             m_received += take;
             if (!Write(data, take))
                 return false;
@@ -199,14 +200,15 @@ private:
                     return Fail(::GetLastError() == ERROR_FILE_EXISTS ? UnpackResult::Damaged
                                                                       : UnpackResult::WriteFailed);
                 m_hash = Sha256();
-                m_received = m_filtered = 0;
-                m_pending.clear();
+                m_received = 0;
+                m_joiner.reset();
+                if (file.x86 || file.x64)
+                    m_joiner.emplace(file.size, file.x64, file.lists);
             }
-            if (m_received < file.size)
+            if (m_received < file.Packed())
                 return true;
-            // The filter's last few bytes, which no instruction fits in, stay as they are.
-            if (file.x86)
-                ConvertBranches(m_pending.data(), m_pending.size(), m_filtered, false, file.x64);
+            if (m_joiner && !m_joiner->Finish(&m_pending))
+                return Fail(UnpackResult::Damaged);
             if (!Put(m_pending.data(), m_pending.size()))
                 return false;
             m_pending.clear();
@@ -220,23 +222,18 @@ private:
     }
 
     bool Write(uint8_t* data, size_t size) {
-        if (!m_files[m_index].x86)
+        if (!m_joiner)
             return Put(data, size);
-        // The filter needs a few bytes past each piece: they wait for the next one.
+        // A split program comes back through the joiner, a piece at a time.
         while (size > 0) {
-            size_t take = std::min(size, kFilterPiece - std::min(kFilterPiece, m_pending.size()));
-            if (take == 0)
-                take = size;
-            m_pending.insert(m_pending.end(), data, data + take);
+            size_t take = std::min(size, kJoinPiece);
+            if (!m_joiner->Add(data, take, &m_pending))
+                return Fail(UnpackResult::Damaged);
+            if (!Put(m_pending.data(), m_pending.size()))
+                return false;
+            m_pending.clear();
             data += take;
             size -= take;
-            if (m_pending.size() < kFilterPiece)
-                continue;
-            size_t done = ConvertBranches(m_pending.data(), m_pending.size(), m_filtered, false, m_files[m_index].x64);
-            if (!Put(m_pending.data(), done))
-                return false;
-            m_filtered += done;
-            m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(done));
         }
         return true;
     }
@@ -259,9 +256,9 @@ private:
     size_t m_index = 0;
     ScopedHandle m_handle;
     Sha256 m_hash;
-    uint64_t m_received = 0;  // of the current file, from the stream
-    uint64_t m_filtered = 0;  // of the current file, through the filter
-    std::vector<uint8_t> m_pending;
+    uint64_t m_received = 0;             // of the current file, from the stream
+    std::vector<uint8_t> m_pending;      // what the joiner gave back
+    std::optional<CodeJoiner> m_joiner;  // for a split program
     UnpackResult m_result = UnpackResult::Done;
 };
 

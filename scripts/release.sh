@@ -29,7 +29,9 @@ trap 'rm -rf "$work"' EXIT
 # the launcher's reader (and again whenever one of them changed).
 source=$(cd "$here/.." && pwd)
 packer=$build/host/payload_packer
-packer_sources=("$source"/tools/payload_packer/*.cpp "$source"/launcher/{packed_payload,branch_filter,download_layout}.cpp
+reader_sources=("$source"/launcher/{packed_payload,packed_payload_writer,branch_filter,branch_filter_encoder}.cpp
+    "$source"/launcher/download_layout.cpp)
+packer_sources=("$source"/tools/payload_packer/*.cpp "${reader_sources[@]}"
     "$source"/launcher/third_party/lzma/{LzmaEnc,LzFind,LzmaDec}.c)
 if [ ! -x "$packer" ] || [ -n "$(find "${packer_sources[@]}" "$source"/launcher/*.h "$source"/tools/payload_packer/*.h \
     -newer "$packer" -print -quit)" ]; then
@@ -40,7 +42,7 @@ if [ ! -x "$packer" ] || [ -n "$(find "${packer_sources[@]}" "$source"/launcher/
         objects+=("$build/host/$c.o")
     done
     c++ -std=c++20 -O2 -pthread -I"$source" -o "$packer.new" "$source"/tools/payload_packer/*.cpp \
-        "$source"/launcher/{packed_payload,branch_filter,download_layout}.cpp "${objects[@]}"
+        "${reader_sources[@]}" "${objects[@]}"
     mv "$packer.new" "$packer"
 fi
 

@@ -126,37 +126,40 @@ TEST(PackedPayload, EveryKindOfFileComesBackAsItWasAndIncompressibleDataCostsNex
     EXPECT_LE(PackPayload(incompressible, options, nullptr).size(), (3u << 20) + 256);
 }
 
-// The filter is undone piece by piece as the blocks arrive: any split of a
-// program gives back what the one-piece encoding was made from, with and
-// without the x64 code's RIP-relative operands.
-TEST(PackedPayload, BranchFilterUndoneInAnyPiecesGivesBackTheProgram) {
+// A split program is put back together piece by piece as the blocks arrive:
+// any cut of its packed bytes gives back the program, in either width.
+TEST(PackedPayload, SplitProgramsComeBackWholeFromAnyPieces) {
     std::mt19937 random(11);
-    // Dense with the bytes the filter judges by (call, jump, REX, load and
-    // address-load opcodes, RIP-relative ModRM, 00/FF), next to each other.
+    // Dense with the bytes the split judges by (call, jump, REX, prefixes,
+    // load and address-load opcodes, RIP-relative ModRM, 00/FF), side by side.
     std::string program(200000, '\0');
-    const uint8_t alphabet[] = {0xE8, 0xE9, 0x00, 0xFF, 0x12, 0x8B, 0x48, 0x8D, 0x05, 0x15, 0x25};
+    const uint8_t alphabet[] = {0xE8, 0xE9, 0x00, 0xFF, 0x12, 0x8B, 0x48, 0x8D, 0x05, 0x15, 0x25, 0x0F, 0x66, 0x10};
     for (char& c : program)
         c = static_cast<char>(alphabet[random() % sizeof alphabet]);
-    for (bool ripRelative : {false, true}) {
-        std::string encoded = program;
-        ConvertBranches(reinterpret_cast<uint8_t*>(encoded.data()), encoded.size(), 0, true, ripRelative);
-        ASSERT_NE(program, encoded);
-        for (int round = 0; round < 20; ++round) {
-            std::string decoded, pending;
-            uint64_t position = 0;
-            for (size_t at = 0; at < encoded.size();) {
-                size_t piece = std::min<size_t>(encoded.size() - at, 1 + random() % 5000);
-                pending += encoded.substr(at, piece);
-                at += piece;
-                size_t done = ConvertBranches(reinterpret_cast<uint8_t*>(pending.data()), pending.size(), position,
-                                              false, ripRelative);
-                decoded += pending.substr(0, done);
-                pending.erase(0, done);
-                position += done;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(program.data());
+    for (bool x64 : {false, true}) {
+        SplitCode split = SplitProgram(bytes, program.size(), x64);
+        ASSERT_EQ(program.size() + split.lists.BranchBytes(), split.bytes.size());
+        ASSERT_TRUE(split.lists.branches > 0 && split.lists.calls > 0);
+        ASSERT_EQ(x64, split.lists.imports > 0 && split.lists.references > 0);
+        const auto* packed = reinterpret_cast<const uint8_t*>(split.bytes.data());
+        for (int round = 0; round < 10; ++round) {
+            std::vector<uint8_t> joined;
+            CodeJoiner joiner(program.size(), x64, split.lists);
+            for (size_t at = 0, piece; at < split.bytes.size(); at += piece) {
+                piece = std::min<size_t>(split.bytes.size() - at, 1 + random() % 5000);
+                ASSERT_TRUE(joiner.Add(packed + at, piece, &joined));
             }
-            decoded += pending;
-            ASSERT_TRUE(program == decoded) << "round " << round << (ripRelative ? ", x64" : ", x86");
+            ASSERT_TRUE(joiner.Finish(&joined));
+            ASSERT_TRUE(program == std::string(joined.begin(), joined.end())) << "round " << round << ", x64 " << x64;
         }
+        // Lists that do not fit the code end in failure, not in reading past them.
+        std::vector<uint8_t> joined;
+        CodeLists wrong = split.lists;
+        wrong.branches -= 9;
+        wrong.calls += 1;
+        CodeJoiner joiner(program.size(), x64, wrong);
+        EXPECT_FALSE(joiner.Add(packed, split.bytes.size(), &joined) && joiner.Finish(&joined));
     }
 }
 

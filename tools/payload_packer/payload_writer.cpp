@@ -96,15 +96,15 @@ std::vector<std::pair<size_t, size_t>> Split(size_t total, uint32_t blockSize, c
 }
 }  // namespace
 
-bool IsX86Program(const std::string& bytes) {
+unsigned ProgramMachine(const std::string& bytes) {
     if (bytes.size() < 0x40 || bytes[0] != 'M' || bytes[1] != 'Z')
-        return false;
+        return 0;
     uint32_t pe = 0;
     std::memcpy(&pe, bytes.data() + 0x3C, 4);
     if (pe > bytes.size() - 6 || std::memcmp(bytes.data() + pe, "PE\0\0", 4) != 0)
-        return false;
+        return 0;
     unsigned machine = static_cast<uint8_t>(bytes[pe + 4]) | static_cast<uint8_t>(bytes[pe + 5]) << 8;
-    return machine == 0x14C || machine == 0x8664;
+    return machine == kMachineX86 || machine == kMachineX64 ? machine : 0;
 }
 
 std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& options, PackReport* report) {
@@ -131,21 +131,19 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
         // Small files go with the others: a trial says nothing about them.
         bool small = sample < 4096;
         size_t plain = small ? 0 : trial(p.bytes);
-        p.program = IsX86Program(p.bytes);
+        unsigned machine = ProgramMachine(p.bytes);
+        p.program = machine != 0;
         if (options.filterPrograms && p.program) {
-            // Calls and jumps; for x64 code RIP-relative operands as well.
-            for (bool ripRelative : {false, true}) {
-                if (small && ripRelative)
-                    break;
-                std::string filtered = files[i].bytes;
-                ConvertBranches(reinterpret_cast<uint8_t*>(filtered.data()), filtered.size(), 0, true, ripRelative);
-                size_t withFilter = small ? 0 : trial(filtered);
-                if (withFilter <= plain) {
-                    p.file.x86 = true;
-                    p.file.x64 = ripRelative;
-                    p.bytes = std::move(filtered);
-                    plain = withFilter;
-                }
+            // Split where it helps: libraries that are mostly data and
+            // resources may compress better as they are.
+            bool x64 = machine == kMachineX64;
+            const auto* bytes = reinterpret_cast<const uint8_t*>(p.bytes.data());
+            if (small || trial(SplitProgram(bytes, sample, x64).bytes) <= plain) {
+                SplitCode split = SplitProgram(bytes, p.bytes.size(), x64);
+                p.file.x86 = !x64;
+                p.file.x64 = x64;
+                p.file.lists = split.lists;
+                p.bytes = std::move(split.bytes);
             }
         }
         p.compress = small || plain < sample * options.storeAbove;
@@ -171,7 +169,7 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
         (p.compress ? compressed : stored) += p.bytes;
         (p.compress ? counts.compressedFiles : counts.storedFiles)++;
         (p.compress ? counts.compressedBytes : counts.storedBytes) += p.bytes.size();
-        counts.programFiles += p.file.x86;
+        counts.programFiles += p.file.x86 || p.file.x64;
     }
 
     struct Piece {

@@ -32,5 +32,7 @@ struct PackReport {
 // The whole payload: head, then every block's packed bytes.
 std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& options, PackReport* report);
 
-// An x86 or x64 Windows program or library, by its headers.
-bool IsX86Program(const std::string& bytes);
+inline constexpr unsigned kMachineX86 = 0x14C;
+inline constexpr unsigned kMachineX64 = 0x8664;
+// An x86 or x64 Windows program or library, by its headers: its machine, or 0.
+unsigned ProgramMachine(const std::string& bytes);
