@@ -5,14 +5,9 @@
 # 30 MiB and one of about 400 MiB. Usage: bench/copy_bench.sh [build dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:-$here/../build}" && pwd)
-rounds=${ROUNDS:-3}
-work=/tmp/brellic-bench
-export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-cmake --build "$build" -j2 --target copy_bench >/dev/null
-"$here/../tests/prepare-prefix.sh" "$WINEPREFIX"
-wine=$(command -v wine64 || command -v wine)
+# shellcheck source=bench/wine_bench.sh
+. "$here/wine_bench.sh"
+bench_start "${1:-}" 3 /tmp/brellic-bench copy_bench
 
 # shellcheck source=bench/payload.sh
 . "$here/payload.sh"

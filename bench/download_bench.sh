@@ -4,14 +4,9 @@
 # Usage: bench/download_bench.sh [build dir]   (ROUNDS=5 for more rounds, default 3)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:-$here/../build}" && pwd)
-rounds=${ROUNDS:-3}
-work=/tmp/brellic-download-bench
-export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-cmake --build "$build" -j2 --target download >/dev/null
-"$here/../tests/prepare-prefix.sh" "$WINEPREFIX"
-wine=$(command -v wine64 || command -v wine)
+# shellcheck source=bench/wine_bench.sh
+. "$here/wine_bench.sh"
+bench_start "${1:-}" 3 /tmp/brellic-download-bench download
 version=$(sed -n 's/^EDITOR_VERSION:STRING=//p' "$build/CMakeCache.txt")
 
 winpath() { echo "Z:${1//\//\\}"; }
@@ -65,8 +60,8 @@ for size in 30 400; do
         took=$(($(unpack_ms "$download") - $(unpack_ms "$media/setup.exe")))
         if [ -z "$best_unpack" ] || [ "$took" -lt "$best_unpack" ]; then best_unpack=$took; fi
         for which in download media; do
-            if [ $which = download ]; then took=$(install_ms "$download" "$work/installed"); else
-                took=$(install_ms "$media/setup.exe" "$work/installed"); fi
+            if [ $which = download ]; then took=$(install_ms "$download" "$installed"); else
+                took=$(install_ms "$media/setup.exe" "$installed"); fi
             if [ "$took" -lt 0 ]; then
                 echo "setup.exe did not finish an unattended installation (/S): nothing to compare yet"
                 exit 1

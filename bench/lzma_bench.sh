@@ -7,15 +7,10 @@
 # Usage: bench/lzma_bench.sh [build dir]    (PACK_BLOCK_MIB=n packs other blocks)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:-$here/../build}" && pwd)
-rounds=${ROUNDS:-5}
-work=/tmp/brellic-lzma-bench
-export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# shellcheck source=bench/wine_bench.sh
+. "$here/wine_bench.sh"
+bench_start "${1:-}" 5 /tmp/brellic-lzma-bench download
 command -v makensis >/dev/null || { apt-get update -qq && apt-get install -y -qq nsis >/dev/null; }
-cmake --build "$build" -j2 --target download >/dev/null
-"$here/../tests/prepare-prefix.sh" "$WINEPREFIX"
-wine=$(command -v wine64 || command -v wine)
 version=$(sed -n 's/^EDITOR_VERSION:STRING=//p' "$build/CMakeCache.txt")
 # shellcheck source=bench/lzma_media.sh
 source "$here/lzma_media.sh"
@@ -53,13 +48,13 @@ fi
 
 clean_installation() {
     local key
-    [ -x "$work/installed/uninstall.exe" ] && "$wine" "$work/installed/uninstall.exe" /S >/dev/null 2>&1 || true
+    [ -x "$installed/uninstall.exe" ] && "$wine" "$installed/uninstall.exe" /S >/dev/null 2>&1 || true
     for key in 'HKLM\Software\Brellic Software\Pagewright' 'HKCU\Software\Brellic Software\Pagewright' \
         'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright' \
         'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright'; do
         "$wine" reg delete "$key" /reg:64 /f >/dev/null 2>&1 || true
     done
-    rm -rf "$work/installed"
+    rm -rf "$installed"
 }
 
 # One unattended installation into a new folder, whole process, in ms.
@@ -68,7 +63,7 @@ install_ms() {  # program
     clean_installation
     sync
     start=$(ms_now)
-    timeout 300 "$wine" "$1" /S "/D=$(winpath "$work/installed")" </dev/null >/dev/null 2>&1 || code=$?
+    timeout 300 "$wine" "$1" /S "/D=$(winpath "$installed")" </dev/null >/dev/null 2>&1 || code=$?
     took=$(($(ms_now) - start))
     [ "$code" -eq 0 ] || { echo "$1 ended with $code" >&2; exit 1; }
     echo "$took"
@@ -82,11 +77,11 @@ for round in $(seq 1 "$rounds"); do
         theirs+=("$(install_ms "$peer")") ours+=("$(install_ms "$download")")
     fi
 done
-cmp -s "$media/leafview.ex_" "$work/installed/leafview.ex_" || { echo "the peer did not install the files"; exit 1; }
+cmp -s "$media/leafview.ex_" "$installed/leafview.ex_" || { echo "the peer did not install the files"; exit 1; }
 clean_installation
 # The download must have installed the same bytes.
-"$wine" "$download" /S "/D=$(winpath "$work/installed")" </dev/null >/dev/null 2>&1
-cmp -s "$media/leafview.ex_" "$work/installed/leafview.exe" || { echo "the download installed other bytes"; exit 1; }
+"$wine" "$download" /S "/D=$(winpath "$installed")" </dev/null >/dev/null 2>&1
+cmp -s "$media/leafview.ex_" "$installed/leafview.exe" || { echo "the download installed other bytes"; exit 1; }
 clean_installation
 
 # Incompressible media of the same size: the product's files and random data.
@@ -98,6 +93,7 @@ if [ ! -f "$random/.complete" ]; then
     head -c 18M /dev/urandom >"$random/scrivoguide.pdf"
     touch "$random/.complete"
 fi
+refresh_product_programs "$build" "$random"
 bash "$here/../scripts/release.sh" "$build" "$version" "$build/launcher.exe" "" "$random" "$work/release-random" \
     >/dev/null 2>&1
 random_download=$(echo "$work/release-random"/Pagewright-*-setup.exe)

@@ -8,7 +8,10 @@
 # Usage: make_realistic_media <build dir> <media folder>
 make_realistic_media() {
     local build=$1 media=$2 tmp
-    [ -f "$media/.complete" ] && return
+    if [ -f "$media/.complete" ]; then
+        refresh_product_programs "$build" "$media"
+        return
+    fi
     rm -rf "$media" && mkdir -p "$media"
     cp "$build"/media/* "$media/"
     tmp=$(mktemp -d)
@@ -41,4 +44,11 @@ make_realistic_media() {
     tail -c +1400001 "$tmp/text" >"$media/Known Issues.txt"
     rm -rf "$tmp"
     touch "$media/.complete"
+}
+
+# The product's own programs, from the build whenever it made newer ones (the
+# media are kept between runs, and signed in place).
+# Usage: refresh_product_programs <build dir> <media folder>
+refresh_product_programs() {
+    cp -u "$1"/media/setup.exe "$1"/media/uninstall.ex_ "$1"/media/*.dl_ "$2/"
 }

@@ -7,14 +7,9 @@
 # Usage: bench/unattended_bench.sh [build dir]   (ROUNDS=9 for more rounds, default 5)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:-$here/../build}" && pwd)
-rounds=${ROUNDS:-5}
-work=/tmp/brellic-unattended-bench
-export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-cmake --build "$build" -j2 --target media bare_copy >/dev/null
-"$here/../tests/prepare-prefix.sh" "$WINEPREFIX"
-wine=$(command -v wine64 || command -v wine)
+# shellcheck source=bench/wine_bench.sh
+. "$here/wine_bench.sh"
+bench_start "${1:-}" 5 /tmp/brellic-unattended-bench media bare_copy
 # shellcheck source=bench/payload.sh
 . "$here/payload.sh"
 wineserver -p 2>/dev/null || true  # one may be running already
@@ -67,16 +62,16 @@ clean_installation() {
         'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright'; do
         "$wine" reg delete "$key" /reg:64 /f >/dev/null 2>&1 || true
     done
-    rm -rf "$work/installed"
+    rm -rf "$installed"
 }
 
 # The same installation without the Start-menu group and desktop link, for where
 # setup's own time goes; removed again untimed.
 setup_without_links() {
-    timed timeout 300 "$wine" "$media/setup.exe" /S /NODESKTOP /NOSTARTMENU "/D=$(winpath "$work/installed")"
+    timed timeout 300 "$wine" "$media/setup.exe" /S /NODESKTOP /NOSTARTMENU "/D=$(winpath "$installed")"
     [ "$code" -eq 0 ] && nolinks_t+=("$took")
-    "$wine" "$work/installed/uninstall.exe" /S >/dev/null 2>&1 || true
-    [ ! -e "$work/installed" ] || clean_installation
+    "$wine" "$installed/uninstall.exe" /S >/dev/null 2>&1 || true
+    [ ! -e "$installed" ] || clean_installation
 }
 
 mkdir -p "$work"
@@ -99,7 +94,7 @@ for size in 30 400; do
         for which in "${order[@]}"; do
             case $which in
             setup)
-                timed timeout 300 "$wine" "$media/setup.exe" /S "/D=$(winpath "$work/installed")"
+                timed timeout 300 "$wine" "$media/setup.exe" /S "/D=$(winpath "$installed")"
                 setup_code=$code setup_t+=("$took")
                 ;;
             loop)
@@ -116,26 +111,26 @@ for size in 30 400; do
         done
         timed timeout 300 "$wine" "$build/bench/bare_copy.exe"
         noop_t+=("$took")
-        if [ "$setup_code" -ne 0 ] || ! cmp -s "$media/Scrivo.ex_" "$work/installed/Scrivo.exe"; then
+        if [ "$setup_code" -ne 0 ] || ! cmp -s "$media/Scrivo.ex_" "$installed/Scrivo.exe"; then
             echo "round $round: setup.exe /S ended with $setup_code without the editor installed"
             clean_installation
             failed=$((failed + 1))
             continue
         fi
-        cp -r "$work/installed" "$work/rmtree"
+        cp -r "$installed" "$work/rmtree"
         uninstall_code=0
         order=(uninstall rmdir)
         [ $((round % 2)) -eq 0 ] && order=(rmdir uninstall)
         for which in "${order[@]}"; do
             if [ "$which" = uninstall ]; then
-                timed timeout 300 "$wine" "$work/installed/uninstall.exe" /S
+                timed timeout 300 "$wine" "$installed/uninstall.exe" /S
                 uninstall_code=$code uninstall_t+=("$took")
             else
                 timed timeout 300 "$wine" cmd /c rmdir /s /q "$(winpath "$work/rmtree")"
                 rmdir_t+=("$took")
             fi
         done
-        if [ "$uninstall_code" -ne 0 ] || [ -e "$work/installed" ] || [ -e "$work/rmtree" ]; then
+        if [ "$uninstall_code" -ne 0 ] || [ -e "$installed" ] || [ -e "$work/rmtree" ]; then
             echo "round $round: uninstall.exe /S ended with $uninstall_code, or a tree was left behind"
             clean_installation
             rm -rf "$work/rmtree"

@@ -126,6 +126,22 @@ TEST(PackedPayload, EveryKindOfFileComesBackAsItWasAndIncompressibleDataCostsNex
     EXPECT_LE(PackPayload(incompressible, options, nullptr).size(), (3u << 20) + 256);
 }
 
+// Blocks are cut by what they take packed, not by their bytes, so that each
+// core decodes about as much: a document that hardly compresses beside text
+// that compresses fifty times over.
+TEST(PackedPayload, BlocksTakeAboutTheSamePackedBytes) {
+    std::string noisy = Random(1u << 20, 5);
+    for (char& c : noisy)
+        c &= 0x0F;
+    std::vector<PackInput> inputs = {{"scrivoguide.pdf", noisy}, {"readme.txt", Text(3u << 20)}};
+    PackOptions options;
+    options.blockSize = 2u << 20;
+    const PackedLayout layout = Layout(PackPayload(inputs, options, nullptr));
+    ASSERT_EQ(2u, layout.blocks.size());
+    uint32_t a = layout.blocks[0].packedSize, b = layout.blocks[1].packedSize;
+    EXPECT_LT(std::max(a, b), std::min(a, b) * 3 / 2) << a << " and " << b << " bytes";
+}
+
 // A split program is put back together piece by piece as the blocks arrive:
 // any cut of its packed bytes gives back the program, in either width.
 TEST(PackedPayload, SplitProgramsComeBackWholeFromAnyPieces) {

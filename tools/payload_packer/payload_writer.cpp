@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -62,29 +63,56 @@ void InParallel(size_t count, unsigned threads, Work work) {
 
 struct Prepared {
     PackedFile file;
-    std::string bytes;  // filtered when file.x86
+    std::string bytes;  // split when file.x86 or file.x64
     bool program = false;
     bool compress = true;
+    double packedShare = 1;  // by the trial
 };
 
-// Nearly even pieces of about blockSize, so that no core waits on a long last
-// one. A cut moves to a file's start when one lies within a quarter block of
-// it: alike files (all the programs, say) then share a block's dictionary.
-std::vector<std::pair<size_t, size_t>> Split(size_t total, uint32_t blockSize, const std::vector<size_t>& starts) {
+// A file's place in a stream, and what it is expected to take packed.
+struct Span {
+    size_t start, size;
+    double packed;
+};
+
+// Pieces of about blockSize whose packed sizes are nearly even, so that no
+// core waits on a long last one: decoding time follows the packed bytes, and
+// documents that hardly compress take far longer per byte than programs. A cut
+// moves to a file's start when one lies within a quarter block of it: alike
+// files (all the programs, say) then share a block's dictionary.
+std::vector<std::pair<size_t, size_t>> Split(size_t total, uint32_t blockSize, std::vector<Span> files) {
     std::vector<std::pair<size_t, size_t>> pieces;
     if (total == 0)
         return pieces;
+    if (files.empty())
+        files.push_back({0, total, static_cast<double>(total)});
+    double weight = 0;
+    for (const Span& file : files)
+        weight += file.packed;
     size_t count = (total + blockSize - 1) / blockSize;
     size_t from = 0;
     for (size_t k = 1; k <= count; ++k) {
-        size_t cut = k == count ? total : total / count * k;
-        size_t best = cut;
-        for (size_t start : starts)
-            if (start > from && start < total && (start > cut ? start - cut : cut - start) < blockSize / 4 &&
-                (start > cut ? start - cut : cut - start) < (best > cut ? best - cut : cut - best))
-                best = start;
-        if (k < count)
-            cut = best;
+        size_t cut = total;
+        if (k < count) {
+            // Where the packed bytes reach k parts in count, and the file start nearest to it.
+            double target = weight * static_cast<double>(k) / static_cast<double>(count), before = 0;
+            double nearest = weight / static_cast<double>(count) / 4;
+            for (const Span& file : files) {
+                if (before + file.packed >= target && cut == total)
+                    cut = file.start + static_cast<size_t>(static_cast<double>(file.size) * (target - before) /
+                                                           std::max(file.packed, 1.0));
+                before += file.packed;
+            }
+            before = 0;
+            for (const Span& file : files) {
+                if (file.start > from && std::abs(before - target) < nearest) {
+                    nearest = std::abs(before - target);
+                    cut = file.start;
+                }
+                before += file.packed;
+            }
+            cut = std::clamp(cut, from, total);
+        }
         // No block past the reader's bound, whatever the cut.
         for (; cut - from > kMaxBlockSize; from += kMaxBlockSize)
             pieces.push_back({from, kMaxBlockSize});
@@ -138,7 +166,9 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
             // resources may compress better as they are.
             bool x64 = machine == kMachineX64;
             const auto* bytes = reinterpret_cast<const uint8_t*>(p.bytes.data());
-            if (small || trial(SplitProgram(bytes, sample, x64).bytes) <= plain) {
+            size_t withSplit = small ? 0 : trial(SplitProgram(bytes, sample, x64).bytes);
+            if (withSplit <= plain) {
+                plain = withSplit;
                 SplitCode split = SplitProgram(bytes, p.bytes.size(), x64);
                 p.file.x86 = !x64;
                 p.file.x64 = x64;
@@ -147,6 +177,8 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
             }
         }
         p.compress = small || plain < sample * options.storeAbove;
+        if (!small)
+            p.packedShare = static_cast<double>(plain) / static_cast<double>(sample);
     });
     // Programs together, so that alike code shares a block, and within a kind
     // the smaller files first: on the benchmark's media the x86 libraries
@@ -161,11 +193,12 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
         return a.file.size < b.file.size;
     });
     std::string compressed, stored;
-    std::vector<size_t> compressedStarts;
+    std::vector<Span> compressedFiles;
     PackReport counts;
     for (const Prepared& p : prepared) {
         if (p.compress)
-            compressedStarts.push_back(compressed.size());
+            compressedFiles.push_back(
+                {compressed.size(), p.bytes.size(), static_cast<double>(p.bytes.size()) * p.packedShare});
         (p.compress ? compressed : stored) += p.bytes;
         (p.compress ? counts.compressedFiles : counts.storedFiles)++;
         (p.compress ? counts.compressedBytes : counts.storedBytes) += p.bytes.size();
@@ -180,7 +213,7 @@ std::string PackPayload(const std::vector<PackInput>& files, const PackOptions& 
         std::string packed;
     };
     std::vector<Piece> pieces;
-    for (auto [at, size] : Split(compressed.size(), options.blockSize, compressedStarts))
+    for (auto [at, size] : Split(compressed.size(), options.blockSize, compressedFiles))
         pieces.push_back({&compressed, at, size, true, {}, {}});
     for (auto [at, size] : Split(stored.size(), options.blockSize, {}))
         pieces.push_back({&stored, at, size, false, {}, {}});

@@ -1,0 +1,21 @@
+# shellcheck shell=bash
+# How every benchmark under Wine starts, sourced once `here` is set: the build
+# folder (the script's argument, or build/), the targets it runs built, the
+# test prefix ready, `wine`, and `installed`, where setup installs: not under
+# /tmp, since setup refuses an installation for all users in a folder that
+# anyone may change.
+# Usage: bench_start <build dir or ""> <default rounds> <work folder> <target...>
+# The variables it sets are the scripts' own.
+# shellcheck disable=SC2034
+bench_start() {
+    build=$(cd "${1:-$here/../build}" && pwd)
+    rounds=${ROUNDS:-$2}
+    work=$3
+    shift 3
+    export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    cmake --build "$build" -j2 --target "$@" >/dev/null
+    "$here/../tests/prepare-prefix.sh" "$WINEPREFIX"
+    wine=$(command -v wine64 || command -v wine)
+    installed=$build/bench-installed
+}
