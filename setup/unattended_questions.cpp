@@ -9,6 +9,9 @@ void CUnattendedQuestions::Answered(const char* question, const char* answer) {
 }
 
 void CUnattendedQuestions::Fail(const CString& why) {
+    // The run's end repeats the first reason: it is in the log already.
+    if (why == m_failure)
+        return;
     if (m_failure.IsEmpty())
         m_failure = why;
     m_log.Write("failure: " + why + "\r\n");
