@@ -58,7 +58,17 @@ bool MayStartReference(uint8_t byte) {
 }
 
 CodeJoiner::CodeJoiner(uint64_t size, bool x64, const CodeLists& lists)
-    : m_size(size), m_x64(x64), m_lists(lists), m_listBytes(static_cast<size_t>(lists.Bytes())) {}
+    : m_size(size),
+      m_x64(x64),
+      m_lists(lists),
+      m_listBytes(static_cast<size_t>(lists.Bytes())),
+      m_count{lists.calls, lists.imports, lists.references} {
+    size_t at = static_cast<size_t>(lists.BranchBytes());
+    for (int i = 0; i < 3; ++i) {
+        m_listStart[i] = at;
+        at += size_t{m_count[i]} * 4;
+    }
+}
 
 bool CodeJoiner::Add(const uint8_t* data, size_t size, std::vector<uint8_t>* out) {
     if (m_listData.size() < m_listBytes) {
@@ -73,22 +83,17 @@ bool CodeJoiner::Add(const uint8_t* data, size_t size, std::vector<uint8_t>* out
 
 bool CodeJoiner::Finish(std::vector<uint8_t>* out) {
     return m_listData.size() == m_listBytes && Join(true, out) && m_code.empty() && m_position == m_size &&
-           m_nextBranch == m_lists.branches && m_next[0] == m_lists.calls && m_next[1] == m_lists.imports &&
-           m_next[2] == m_lists.references;
+           m_nextBranch == m_lists.branches && m_next[0] == m_count[0] && m_next[1] == m_count[1] &&
+           m_next[2] == m_count[2];
 }
 
 bool CodeJoiner::TakeTarget(List list, uint32_t* target) {
-    const uint32_t counts[3] = {m_lists.calls, m_lists.imports, m_lists.references};
-    size_t at = static_cast<size_t>(m_lists.BranchBytes());
-    for (int i = 0; i < static_cast<int>(list); ++i)
-        at += size_t{counts[i]} * 4;
-    uint32_t& next = m_next[static_cast<int>(list)];
-    if (next == counts[static_cast<int>(list)])
+    int i = static_cast<int>(list);
+    if (m_next[i] == m_count[i])
         return false;
-    const uint8_t* t = m_listData.data() + at + size_t{next} * 4;
+    const uint8_t* t = m_listData.data() + m_listStart[i] + size_t{m_next[i]++} * 4;
     *target =
         static_cast<uint32_t>(t[0]) << 24 | static_cast<uint32_t>(t[1]) << 16 | static_cast<uint32_t>(t[2]) << 8 | t[3];
-    ++next;
     return true;
 }
 
@@ -96,8 +101,7 @@ bool CodeJoiner::Join(bool last, std::vector<uint8_t>* out) {
     const uint8_t* code = m_code.data();
     size_t size = m_code.size();
     // Room for every byte and every target still to come, within this piece.
-    size_t targetsLeft =
-        size_t{m_lists.calls} - m_next[0] + m_lists.imports - m_next[1] + m_lists.references - m_next[2];
+    size_t targetsLeft = size_t{m_count[0]} - m_next[0] + m_count[1] - m_next[1] + m_count[2] - m_next[2];
     size_t base = out->size();
     out->resize(base + size + 4 * std::min(size, targetsLeft));
     uint8_t* to = out->data() + base;

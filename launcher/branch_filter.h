@@ -71,8 +71,10 @@ private:
     bool m_x64;
     CodeLists m_lists;
     size_t m_listBytes;
-    std::vector<uint8_t> m_listData;            // the lists, as they arrive
-    uint64_t m_position = 0;                    // in the program, of m_code's first byte
+    std::vector<uint8_t> m_listData;  // the lists, as they arrive
+    uint64_t m_position = 0;          // in the program, of m_code's first byte
+    size_t m_listStart[3];            // of calls, imports and references, in m_listData
+    uint32_t m_count[3];
     uint32_t m_nextBranch = 0, m_next[3] = {};  // in each list
     std::vector<uint8_t> m_code;                // received and not yet given back
 };
