@@ -26,32 +26,40 @@ std::string CurrentUserSid() {
     return text;
 }
 
+namespace {
+// What the process's own token says: whether it is elevated, and its
+// elevation type (the default one when it cannot be read).
+struct OwnElevation {
+    bool elevated = false;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+};
+
+OwnElevation ReadOwnElevation() {
+    OwnElevation own;
+    ScopedHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
+        return own;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    own.elevated = ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+                   elevation.TokenIsElevated;
+    if (!::GetTokenInformation(token.Get(), TokenElevationType, &own.type, sizeof own.type, &size))
+        own.type = TokenElevationTypeDefault;
+    return own;
+}
+}  // namespace
+
 bool RunsElevated() {
     if (g_system.processElevated)
         return g_system.processElevated();
-    ScopedHandle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
-        return false;
-    TOKEN_ELEVATION elevation{};
-    DWORD size = 0;
-    if (::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
-        elevation.TokenIsElevated)
-        return true;
-    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
-    return ::GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &size) &&
-           type == TokenElevationTypeFull;
+    OwnElevation own = ReadOwnElevation();
+    return own.elevated || own.type == TokenElevationTypeFull;
 }
 
 bool RunsAsLimitedAdministrator() {
     if (g_system.limitedAdministrator)
         return g_system.limitedAdministrator();
-    ScopedHandle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
-        return false;
-    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
-    DWORD size = 0;
-    return ::GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &size) &&
-           type == TokenElevationTypeLimited;
+    return ReadOwnElevation().type == TokenElevationTypeLimited;
 }
 
 int RunElevatedCopy(const std::wstring& tail) {
