@@ -46,21 +46,16 @@ NSI
     (cd "$work/peer" && makensis -V1 peer.nsi >/dev/null)
 fi
 
-clean_installation() {
-    local key
+# The installation removed as a person would, and whatever it left.
+remove_installation() {
     [ -x "$installed/uninstall.exe" ] && "$wine" "$installed/uninstall.exe" /S >/dev/null 2>&1 || true
-    for key in 'HKLM\Software\Brellic Software\Pagewright' 'HKCU\Software\Brellic Software\Pagewright' \
-        'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright' \
-        'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright'; do
-        "$wine" reg delete "$key" /reg:64 /f >/dev/null 2>&1 || true
-    done
-    rm -rf "$installed"
+    clean_installation
 }
 
 # One unattended installation into a new folder, whole process, in ms.
 install_ms() {  # program
     local start took code=0
-    clean_installation
+    remove_installation
     sync
     start=$(ms_now)
     timeout 300 "$wine" "$1" /S "/D=$(winpath "$installed")" </dev/null >/dev/null 2>&1 || code=$?
@@ -78,11 +73,11 @@ for round in $(seq 1 "$rounds"); do
     fi
 done
 cmp -s "$media/leafview.ex_" "$installed/leafview.ex_" || { echo "the peer did not install the files"; exit 1; }
-clean_installation
+remove_installation
 # The download must have installed the same bytes.
 "$wine" "$download" /S "/D=$(winpath "$installed")" </dev/null >/dev/null 2>&1
 cmp -s "$media/leafview.ex_" "$installed/leafview.exe" || { echo "the download installed other bytes"; exit 1; }
-clean_installation
+remove_installation
 
 # Incompressible media of the same size: the product's files and random data.
 random=$work/media-random

@@ -54,17 +54,6 @@ lay_out_media() {  # payload folder, media folder
     cat "$payload"/page{135..200}.txt >"$media/Known Issues.txt"
 }
 
-# After a failed round: no installation left for the next setup to reinstall over.
-clean_installation() {
-    local key
-    for key in 'HKLM\Software\Brellic Software\Pagewright' 'HKCU\Software\Brellic Software\Pagewright' \
-        'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright' \
-        'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright'; do
-        "$wine" reg delete "$key" /reg:64 /f >/dev/null 2>&1 || true
-    done
-    rm -rf "$installed"
-}
-
 # The same installation without the Start-menu group and desktop link, for where
 # setup's own time goes; removed again untimed.
 setup_without_links() {

@@ -19,3 +19,15 @@ bench_start() {
     wine=$(command -v wine64 || command -v wine)
     installed=$build/bench-installed
 }
+
+# No installation left for the next setup to reinstall over: the product's keys
+# under both roots and the installed folder.
+clean_installation() {
+    local key
+    for key in 'HKLM\Software\Brellic Software\Pagewright' 'HKCU\Software\Brellic Software\Pagewright' \
+        'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright' \
+        'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brellic Pagewright'; do
+        "$wine" reg delete "$key" /reg:64 /f >/dev/null 2>&1 || true
+    done
+    rm -rf "$installed"
+}
